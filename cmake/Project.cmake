@@ -1,0 +1,19 @@
+# Settings shared by every target of the tree, in both toolchains.
+
+# Narrow literals are Shift-JIS in the program; the sources stay UTF-8.
+add_compile_options(-finput-charset=UTF-8 -fexec-charset=CP932)
+
+add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
+                    -Wnon-virtual-dtor -Wold-style-cast)
+
+if(WIN32)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  # One self-contained executable: no libstdc++, libgcc or winpthread DLL beside it.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+if(NENGA_SANITIZE AND NOT WIN32)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()

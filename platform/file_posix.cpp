@@ -1,0 +1,64 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/file.h"
+
+namespace nenga {
+namespace {
+
+int Win32CodeFromErrno(int e) {
+  switch (e) {
+    case ENOENT: return 2;
+    case ENOTDIR:
+    case ENAMETOOLONG: return 3;
+    case EMFILE:
+    case ENFILE: return 4;
+    case EACCES:
+    case EPERM:
+    case EISDIR: return 5;
+    default: return e;
+  }
+}
+
+class PosixFile final : public ByteSource {
+ public:
+  explicit PosixFile(int fd) : fd_(fd) {}
+  ~PosixFile() override { ::close(fd_); }
+  PosixFile(const PosixFile&) = delete;
+  PosixFile& operator=(const PosixFile&) = delete;
+
+  std::size_t Read(std::span<char> buffer, int& error) override {
+    for (;;) {
+      const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+      if (n >= 0) return static_cast<std::size_t>(n);
+      if (errno == EINTR) continue;
+      error = Win32CodeFromErrno(errno);
+      return 0;
+    }
+  }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+std::unique_ptr<ByteSource> OpenFileForReading(const std::filesystem::path& file, int& error) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = Win32CodeFromErrno(errno);
+    return nullptr;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    error = 5;  // Windows refuses a folder with "access denied"
+    return nullptr;
+  }
+  return std::make_unique<PosixFile>(fd);
+}
+
+}  // namespace nenga

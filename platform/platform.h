@@ -1,0 +1,78 @@
+// The Windows services the program leans on, behind one small interface.
+//
+// Texts cross this interface as Shift-JIS bytes, the program's own encoding; each
+// implementation converts them where they leave the program. File names are
+// std::filesystem::path, which holds UTF-16 on Windows, so a name the user picks in
+// the file dialog reaches the file open unchanged.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace nenga {
+
+// An open file, read front to back. Closed when destroyed.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Reads up to buffer.size() bytes into buffer. Returns the number of bytes read,
+  // 0 at the end of the file. On failure sets error to the system's error code
+  // (Win32's codes; errno mapped to them elsewhere) and returns 0.
+  virtual std::size_t Read(std::span<char> buffer, int& error) = 0;
+};
+
+// What the file-open dialog is set up with.
+struct OpenDialogSettings {
+  std::string title;         // Shift-JIS
+  std::string filter;        // Shift-JIS; pairs of label and pattern, each ended by '\0'
+  std::string defaultExt;    // "txt"
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Plays a wave file by bare name, asynchronously (sndPlaySound, SND_ASYNC).
+  virtual void PlaySoundCue(const char* waveFile) = 0;
+
+  // Starts "notepad.exe" on file with folder as working folder, no owner window.
+  virtual void LaunchEditor(std::string_view file, std::string_view folder) = 0;
+
+  // Opens helpFile at its contents (HELP_CONTENTS); HELP_QUIT goes out at exit.
+  virtual void ShowHelp(std::string_view helpFile) = 0;
+
+  // The program's own modal box: text, application title as caption, one OK button.
+  virtual void InfoBox(std::string_view text) = 0;
+
+  // The system message box with MB_OK and the given caption.
+  virtual void WarningBox(std::string_view text, std::string_view caption) = 0;
+
+  // The system message box for a failure that escaped a command: the message with
+  // the full-stop rule applied (ErrorBoxText), application title, MB_ICONERROR.
+  virtual void ErrorBox(std::string_view message) = 0;
+
+  // Shows the file-open dialog, prefilled with the file chosen last time.
+  // Returns the chosen file, or nothing when the user cancelled.
+  virtual std::optional<std::filesystem::path> OpenFileDialog(
+      const OpenDialogSettings& settings) = 0;
+
+  // Posts a quit request to the event loop and returns at once.
+  virtual void RequestQuit() = 0;
+
+  // Opens a file read-only; it must exist, others may read it but not write it.
+  // Returns nullptr and sets error to the system's error code when it cannot.
+  virtual std::unique_ptr<ByteSource> OpenForReading(const std::filesystem::path& file,
+                                                     int& error) = 0;
+};
+
+// The error box's text: a full stop is appended to a non-empty message unless its
+// last character is a single byte whose code is at most that of '.'. A double-byte
+// last character always gets the full stop.
+std::string ErrorBoxText(std::string_view message);
+
+}  // namespace nenga
