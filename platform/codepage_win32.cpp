@@ -23,8 +23,7 @@ std::string FromUtf16(UINT codePage, std::u16string_view text) {
   const int inLength = static_cast<int>(text.size());
   // UTF-8 takes no default character; Shift-JIS gets '?' for what it cannot hold.
   const char* defaultChar = codePage == CP_UTF8 ? nullptr : "?";
-  const int n =
-      ::WideCharToMultiByte(codePage, 0, in, inLength, nullptr, 0, defaultChar, nullptr);
+  const int n = ::WideCharToMultiByte(codePage, 0, in, inLength, nullptr, 0, defaultChar, nullptr);
   std::string out(static_cast<std::size_t>(n), '\0');
   ::WideCharToMultiByte(codePage, 0, in, inLength, out.data(), n, defaultChar, nullptr);
   return out;

@@ -11,15 +11,20 @@ namespace {
 
 int Win32CodeFromErrno(int e) {
   switch (e) {
-    case ENOENT: return 2;
+    case ENOENT:
+      return 2;
     case ENOTDIR:
-    case ENAMETOOLONG: return 3;
+    case ENAMETOOLONG:
+      return 3;
     case EMFILE:
-    case ENFILE: return 4;
+    case ENFILE:
+      return 4;
     case EACCES:
     case EPERM:
-    case EISDIR: return 5;
-    default: return e;
+    case EISDIR:
+      return 5;
+    default:
+      return e;
   }
 }
 

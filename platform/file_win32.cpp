@@ -15,8 +15,8 @@ class Win32File final : public ByteSource {
   Win32File& operator=(const Win32File&) = delete;
 
   std::size_t Read(std::span<char> buffer, int& error) override {
-    const DWORD want = static_cast<DWORD>(
-        std::min<std::size_t>(buffer.size(), std::numeric_limits<DWORD>::max()));
+    const DWORD want =
+        static_cast<DWORD>(std::min<std::size_t>(buffer.size(), std::numeric_limits<DWORD>::max()));
     DWORD got = 0;
     if (!::ReadFile(h_, buffer.data(), want, &got, nullptr)) {
       error = static_cast<int>(::GetLastError());

@@ -28,9 +28,9 @@ class ByteSource {
 
 // What the file-open dialog is set up with.
 struct OpenDialogSettings {
-  std::string title;         // Shift-JIS
-  std::string filter;        // Shift-JIS; pairs of label and pattern, each ended by '\0'
-  std::string defaultExt;    // "txt"
+  std::string title;       // Shift-JIS
+  std::string filter;      // Shift-JIS; pairs of label and pattern, each ended by '\0'
+  std::string defaultExt;  // "txt"
 };
 
 class Platform {

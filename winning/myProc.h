@@ -16,7 +16,7 @@
 
 namespace nenga {
 
-inline constexpr int kClassRows = 10;  // only classes 1 to 9 can be named by a header
+inline constexpr int kClassRows = 10;   // only classes 1 to 9 can be named by a header
 inline constexpr int kEntrySlots = 10;  // the tenth number of a class is the overflow
 
 using WinNumberTable = std::array<std::array<std::string, kEntrySlots>, kClassRows>;

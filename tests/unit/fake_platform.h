@@ -1,0 +1,110 @@
+// A Platform that records what the core asks of it and serves files from memory.
+#pragma once
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "winning/myProc.h"
+
+namespace nenga::testing {
+
+// File content served in chunks of at most `chunk` bytes, failing with `failCode`
+// once `failAfter` bytes have been read (when failCode is not 0).
+struct MemoryFile {
+  std::string content;
+  std::size_t chunk = 7;  // small, so lines and line ends straddle reads
+  int failCode = 0;
+  std::size_t failAfter = 0;
+};
+
+class MemorySource final : public ByteSource {
+ public:
+  MemorySource(const MemoryFile& file, int& openCount) : file_(file), openCount_(openCount) {
+    ++openCount_;
+  }
+  ~MemorySource() override { --openCount_; }
+  MemorySource(const MemorySource&) = delete;
+  MemorySource& operator=(const MemorySource&) = delete;
+
+  std::size_t Read(std::span<char> buffer, int& error) override {
+    if (file_.failCode != 0 && pos_ >= file_.failAfter) {
+      error = file_.failCode;
+      return 0;
+    }
+    std::size_t n = std::min({buffer.size(), file_.chunk, file_.content.size() - pos_});
+    if (file_.failCode != 0) n = std::min(n, file_.failAfter - pos_);
+    std::copy_n(file_.content.begin() + static_cast<std::ptrdiff_t>(pos_), n, buffer.begin());
+    pos_ += n;
+    return n;
+  }
+
+ private:
+  const MemoryFile& file_;
+  int& openCount_;
+  std::size_t pos_ = 0;
+};
+
+class FakePlatform final : public Platform {
+ public:
+  std::map<std::string, MemoryFile> files;  // by file name
+  int openFiles = 0;                        // files open right now
+  std::vector<std::string> events;          // "cue:x", "info:x", "quit", ...
+
+  void PlaySoundCue(const char* wave) override { events.push_back(std::string("cue:") + wave); }
+  void LaunchEditor(std::string_view file, std::string_view folder) override {
+    events.push_back("edit:" + std::string(file) + "|" + std::string(folder));
+  }
+  void ShowHelp(std::string_view file) override { events.push_back("help:" + std::string(file)); }
+  void InfoBox(std::string_view text) override {
+    events.push_back("info:" + std::string(text));
+    filesOpenDuringInfoBox = openFiles;
+  }
+  void WarningBox(std::string_view text, std::string_view caption) override {
+    events.push_back("warning:" + std::string(text) + "|" + std::string(caption));
+  }
+  void ErrorBox(std::string_view message) override {
+    events.push_back("error:" + std::string(message));
+  }
+  std::optional<std::filesystem::path> OpenFileDialog(const OpenDialogSettings&) override {
+    return std::nullopt;
+  }
+  void RequestQuit() override {
+    events.push_back("quit");
+    filesOpenAtQuit = openFiles;
+  }
+  std::unique_ptr<ByteSource> OpenForReading(const std::filesystem::path& file,
+                                             int& error) override {
+    const auto found = files.find(file.string());
+    if (found == files.end()) {
+      error = 2;
+      return nullptr;
+    }
+    return std::make_unique<MemorySource>(found->second, openFiles);
+  }
+
+  int filesOpenDuringInfoBox = -1;
+  int filesOpenAtQuit = -1;
+};
+
+// Records the announcements; each ShowModal is one showing of the win dialog.
+class RecordingDialog final : public WinDialog {
+ public:
+  std::vector<std::string> shown;
+  void SetAnnouncement(std::string_view text) override { label_ = text; }
+  void ShowModal() override { shown.push_back(label_); }
+
+ private:
+  std::string label_;
+};
+
+// Puts the program-wide table back to its state at program start.
+inline void ResetTable() {
+  WinNumbers = {};
+  WinCount = {};
+  FileLoaded = 0;
+}
+
+}  // namespace nenga::testing

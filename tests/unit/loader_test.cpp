@@ -1,0 +1,282 @@
+// The winning-number file: line rules, kinds of line, count bookkeeping, overflow,
+// failures, and hostile input.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fake_platform.h"
+#include "winning/myProc.h"
+
+namespace nenga::testing {
+namespace {
+
+using Counts = std::vector<std::int32_t>;  // classes 1 to 10
+
+Counts CountsNow() { return Counts(WinCount.begin(), WinCount.end()); }
+
+std::vector<std::string> NumbersOf(int winClass) {
+  const auto row = static_cast<std::size_t>(winClass - 1);
+  const auto n = static_cast<std::size_t>(WinCount[row]);
+  return std::vector<std::string>(WinNumbers[row].begin(),
+                                  WinNumbers[row].begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char16_t c : text) {
+    const char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
+    bytes += bigEndian ? hi : lo;
+    bytes += bigEndian ? lo : hi;
+  }
+  return bytes;
+}
+
+class LoaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetTable(); }
+  void TearDown() override { EXPECT_EQ(platform.openFiles, 0) << "the file was left open"; }
+
+  void Load(const std::string& content, std::size_t chunk = 7) {
+    platform.files["win.txt"] = MemoryFile{content, chunk};
+    LoadWinFile("win.txt", platform);
+  }
+
+  // The message of the Failure that the load raises, or "" when it raises none.
+  std::string LoadFailure(const std::string& content) {
+    try {
+      Load(content);
+    } catch (const Failure& failure) {
+      return failure.what();
+    }
+    return "";
+  }
+
+  FakePlatform platform;
+};
+
+const Counts kExampleCounts{1, 1, 2, 0, 0, 0, 0, 0, 0, 0};
+
+struct FileCase {
+  const char* name;
+  std::string content;
+  Counts counts;
+  std::vector<std::vector<std::string>> numbers;  // classes 1, 2, 3, ... as far as given
+};
+
+// Files that load, each with the counts and numbers it must give.
+std::vector<FileCase> LoadingFiles() {
+  const std::vector<std::vector<std::string>> example{{"123456"}, {"2345"}, {"67", "89"}};
+  return {
+      {"CrLf", "1:\r\n123456\r\n2:\r\n2345\r\n3:\r\n67\r\n89\r\n", kExampleCounts, example},
+      {"LastLineWithoutLineEnd", "1:\r\n123456", {1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{"123456"}}},
+      {"EmptyLinesAnywhere",
+       "\r\n\r\n1:\r\n\r\n123456\r\n\r\n2:\r\n2345\r\n\r\n3:\r\n67\r\n\r\n89\r\n\r\n\r\n",
+       kExampleCounts, example},
+      {"LfOnly", "1:\n123456\n2:\n2345\n3:\n67\n89\n", kExampleCounts, example},
+      {"CrOnly", "1:\r123456\r2:\r2345\r3:\r67\r89", kExampleCounts, example},
+      {"MixedLineEnds", "1:\r\n123456\n2:\r2345\r\n\n3:\n67\r\n89", kExampleCounts, example},
+      {"LfCrIsTwoLineEnds", "1:\n\r123456\n\r2:\n\r2345\n\r3:\n\r67\n\r89\n\r", kExampleCounts,
+       example},
+      {"Utf8ByteOrderMark",
+       "\xEF\xBB\xBF"
+       "1:\r\n123456\r\n2:\r\n2345\r\n3:\r\n67\r\n89\r\n",
+       kExampleCounts, example},
+      {"Utf16LittleEndian", Utf16(u"1:一等\r\n123456\r\n2:\r\n2345\r\n3:\r\n67\r\n89", false),
+       kExampleCounts, example},
+      {"Utf16BigEndian", Utf16(u"1:\n123456\n2:\n2345\n3:\n67\n89\n", true), kExampleCounts,
+       example},
+      {"Utf16NumberInJapanese",
+       Utf16(u"1:\r\n１２３\r\n", false),
+       {1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       {{"１２３"}}},
+      {"CtrlZEndsTheFile",
+       "1:\r\n123456\r\n2:\r\n2345\x1a\r\n3:\r\n67\r\n",
+       {1, 1, 0, 0, 0, 0, 0, 0, 0, 0},
+       {{"123456"}, {"2345"}}},
+      {"NothingTrimmed",
+       "1:\r\n 12345\r\n2:\r\n\t9 \r\n3:\r\n   \r\n",
+       {1, 1, 1, 0, 0, 0, 0, 0, 0, 0},
+       {{" 12345"}, {"\t9 "}, {"   "}}},
+      {"HeaderTextIgnored",
+       "1:999999\r\n123456\r\n2:1等 2345\r\n2345\r\n",
+       {1, 1, 0, 0, 0, 0, 0, 0, 0, 0},
+       {{"123456"}, {"2345"}}},
+      {"TenColonIsANumber", "1:\r\n10:\r\n", {1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {{"10:"}}},
+      {"NineNumbersFit",
+       "1:\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n",
+       {9, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       {{"1", "2", "3", "4", "5", "6", "7", "8", "9"}}},
+      {"AllNineClasses",
+       "1:\r\na\r\n2:\r\nb\r\n3:\r\nc\r\n4:\r\nd\r\n5:\r\ne\r\n6:\r\nf\r\n7:\r\ng\r\n8:\r\nh\r\n9:"
+       "\r\ni\r\n",
+       {1, 1, 1, 1, 1, 1, 1, 1, 1, 0},
+       {{"a"}, {"b"}, {"c"}, {"d"}, {"e"}, {"f"}, {"g"}, {"h"}, {"i"}}},
+      {"EmptyFile", "", Counts(10, 0), {}},
+      {"OnlyEmptyLines", "\r\n\r\n\n\r", Counts(10, 0), {}},
+      // Malformed files give the counts their bookkeeping gives.
+      // Class 2 counts the one number listed under class 1; its own slot is empty.
+      {"GapInHeaders", "1:\r\nx\r\n3:\r\ny\r\n", {0, 1, 1, 0, 0, 0, 0, 0, 0, 0}, {{}, {""}, {"y"}}},
+      {"HeaderFollowedByHeader",
+       "1:\r\n2:\r\n123\r\n",
+       {0, 1, 0, 0, 0, 0, 0, 0, 0, 0},
+       {{}, {"123"}}},
+      {"NumbersBeforeFirstHeaderIgnored",
+       "555\r\n666\r\n1:\r\n123456\r\n",
+       {1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       {{"123456"}}},
+      {"ZeroHeaderNumbersIgnored",
+       "1:\r\na\r\n0:\r\nzz\r\nyy\r\n2:\r\nb\r\n",
+       {1, 1, 0, 0, 0, 0, 0, 0, 0, 0},
+       {{"a"}, {"b"}}},
+      {"ZeroHeaderLast", "1:\r\na\r\n0:\r\nzz\r\n", Counts(10, 0), {}},
+      {"NoHeaderAtAll", "123456\r\n654321\r\n", Counts(10, 0), {}},
+  };
+}
+
+TEST_F(LoaderTest, FilesLoadWithTheirCountsAndNumbers) {
+  for (const FileCase& c : LoadingFiles()) {
+    SCOPED_TRACE(c.name);
+    ResetTable();
+    Load(c.content);
+    EXPECT_EQ(FileLoaded, 1);
+    EXPECT_EQ(CountsNow(), c.counts);
+    for (std::size_t k = 0; k < c.numbers.size(); ++k) {
+      EXPECT_EQ(NumbersOf(static_cast<int>(k) + 1), c.numbers[k]) << "class " << k + 1;
+    }
+  }
+}
+
+TEST_F(LoaderTest, ReadSizesDoNotChangeTheResult) {
+  const std::string file =
+      "\xEF\xBB\xBF"
+      "1:\r\n123456\r\n\r\n2:\n2345\r3:\r\n67\r\n89\x1a"
+      "4:\r\n1\r\n";
+  for (const std::size_t chunk : {1u, 2u, 3u, 4u, 5u, 65536u}) {
+    SCOPED_TRACE(chunk);
+    ResetTable();
+    Load(file, chunk);
+    EXPECT_EQ(CountsNow(), kExampleCounts);
+    EXPECT_EQ(NumbersOf(3), (std::vector<std::string>{"67", "89"}));
+  }
+}
+
+TEST_F(LoaderTest, SecondOneHeaderGoesOnFromTheRunningSlot) {
+  // Slot 2 of class 1 keeps what an earlier file put there; "d" goes to slot 3.
+  Load("1:\r\nold1\r\nold2\r\nold3\r\n");
+  Load("1:\r\na\r\n2:\r\nb\r\nc\r\n1:\r\nd\r\n");
+  EXPECT_EQ(NumbersOf(1), (std::vector<std::string>{"a", "old2", "d"}));
+  EXPECT_EQ(WinCount[1], 0) << "class 2's count is stored only at a \"3:\" header";
+}
+
+TEST_F(LoaderTest, SecondLoadReplacesTheCounts) {
+  Load("1:\r\n123456\r\n2:\r\n2345\r\n3:\r\n67\r\n89\r\n");
+  Load("1:\r\n654321\r\n");
+  EXPECT_EQ(CountsNow(), (Counts{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(NumbersOf(1), (std::vector<std::string>{"654321"}));
+}
+
+TEST_F(LoaderTest, HostileBytesAreStoredAsTheyAre) {
+  std::string binary;
+  for (int b = 0; b < 256; ++b) {
+    if (b != '\r' && b != '\n' && b != 0x1a) binary += static_cast<char>(b);
+  }
+  const std::string withNul(
+      "12\0"
+      "456",
+      6);
+  const std::string huge(3'000'000, '7');
+  Load("1:\r\n" + binary + "\r\n" + withNul + "\r\n" + huge + "\r\n");
+  EXPECT_EQ(NumbersOf(1), (std::vector<std::string>{binary, withNul, huge}));
+}
+
+TEST_F(LoaderTest, HugeHeaderLineIsStillAHeader) {
+  Load("1:" + std::string(1'000'000, 'x') + "\r\n123456\r\n");
+  EXPECT_EQ(NumbersOf(1), (std::vector<std::string>{"123456"}));
+}
+
+TEST_F(LoaderTest, OverflowShowsTheMessageClosesTheFileAndAsksToQuit) {
+  Load("1:\r\n123456\r\n");
+  const auto before = WinNumbers;
+  std::string tooMany = "1:\r\n";
+  for (int n = 0; n < 10; ++n) tooMany += std::to_string(n) + "\r\n";
+  Load(tooMany + "2:\r\n2345\r\n");
+
+  EXPECT_EQ(platform.events, (std::vector<std::string>{"info:データが大きすぎます。\r\n"
+                                                       "安全のためプログラムを終了します。\r\n"
+                                                       "当たり番号のファイルが不正です。",
+                                                       "quit"}));
+  EXPECT_EQ(platform.filesOpenDuringInfoBox, 1);
+  EXPECT_EQ(platform.filesOpenAtQuit, 0) << "the file is closed before the quit request";
+  EXPECT_EQ(FileLoaded, 1);
+  EXPECT_EQ(WinNumbers, before);
+  EXPECT_EQ(CountsNow(), (Counts{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(LoaderTest, OverflowThroughARepeatedOneHeader) {
+  // The running slot is not reset by "1:", so five and five numbers overflow.
+  Load("1:\r\n1\r\n2\r\n3\r\n4\r\n5\r\n1:\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
+  EXPECT_EQ(platform.events.back(), "quit");
+  EXPECT_EQ(FileLoaded, 0);
+}
+
+TEST_F(LoaderTest, HeaderThatIsNotADigitFailsAndKeepsTheTable) {
+  Load("1:\r\n123456\r\n2:\r\n2345\r\n");
+  const auto numbers = WinNumbers;
+  const auto counts = WinCount;
+  EXPECT_EQ(LoadFailure("1:\r\n999999\r\nx:\r\n1\r\n"), "'x' は数値ではありません");
+  EXPECT_EQ(WinNumbers, numbers);
+  EXPECT_EQ(WinCount, counts);
+  EXPECT_EQ(FileLoaded, 1);
+}
+
+TEST_F(LoaderTest, HeaderFailureBeforeAnyLoadLeavesNothingLoaded) {
+  EXPECT_EQ(LoadFailure("a:\r\n"), "'a' は数値ではありません");
+  EXPECT_EQ(FileLoaded, 0);
+  EXPECT_EQ(CountsNow(), Counts(10, 0));
+}
+
+TEST_F(LoaderTest, ReadErrorFailsWithItsMessageAndKeepsTheTable) {
+  Load("1:\r\n123456\r\n");
+  const auto counts = WinCount;
+  platform.files["bad.txt"] = MemoryFile{"1:\r\n111111\r\n2:\r\n2222\r\n", 3, 23, 8};
+  try {
+    LoadWinFile("bad.txt", platform);
+    FAIL() << "no failure";
+  } catch (const Failure& failure) {
+    EXPECT_STREQ(failure.what(), "I/O エラー (23)");
+  }
+  EXPECT_EQ(WinCount, counts);
+  EXPECT_EQ(NumbersOf(1), (std::vector<std::string>{"123456"}));
+}
+
+TEST_F(LoaderTest, FileThatCannotBeOpenedKeepsTheTableUsable) {
+  Load("1:\r\n123456\r\n");
+  try {
+    LoadWinFile("missing.txt", platform);
+    FAIL() << "no failure";
+  } catch (const Failure& failure) {
+    EXPECT_STREQ(failure.what(), "ファイルが見つかりません");
+  }
+  EXPECT_EQ(FileLoaded, 1);
+  EXPECT_EQ(NumbersOf(1), (std::vector<std::string>{"123456"}));
+}
+
+TEST(FileErrorMessage, ByCode) {
+  const std::vector<std::pair<int, std::string>> cases{
+      {2, "ファイルが見つかりません"},
+      {3, "不正なファイル名です"},
+      {4, "オープンしたファイルが多すぎます"},
+      {5, "ファイルへのアクセスが拒否されました"},
+      {100, "ファイルの末尾以降を読み込みました"},
+      {101, "ディスクがいっぱいです"},
+      {106, "入力値が数値ではありません"},
+      {32, "I/O エラー (32)"},
+      {0, "I/O エラー (0)"},
+      {-1, "I/O エラー (-1)"},
+  };
+  for (const auto& [code, message] : cases) EXPECT_EQ(FileErrorMessage(code), message) << code;
+}
+
+}  // namespace
+}  // namespace nenga::testing

@@ -1,0 +1,229 @@
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <vector>
+
+#include "platform/codepage.h"
+#include "winning/myProc.h"
+
+namespace nenga {
+
+const char* const kOverflowMessage =
+    "データが大きすぎます。\r\n安全のためプログラムを終了します。\r\n当たり番号のファイルが不正です"
+    "。";
+
+std::string FileErrorMessage(int code) {
+  switch (code) {
+    case 2:
+      return "ファイルが見つかりません";
+    case 3:
+      return "不正なファイル名です";
+    case 4:
+      return "オープンしたファイルが多すぎます";
+    case 5:
+      return "ファイルへのアクセスが拒否されました";
+    case 100:
+      return "ファイルの末尾以降を読み込みました";
+    case 101:
+      return "ディスクがいっぱいです";
+    case 106:
+      return "入力値が数値ではありません";
+    default: {
+      char text[48];
+      std::snprintf(text, sizeof text, "I/O エラー (%d)", code);
+      return text;
+    }
+  }
+}
+
+namespace {
+
+constexpr char32_t kCR = 13;
+constexpr char32_t kLF = 10;
+constexpr char32_t kCtrlZ = 26;  // ends the file: nothing after it is read
+
+// Buffered bytes from the open file; a read error becomes a Failure.
+class ByteBuffer {
+ public:
+  explicit ByteBuffer(ByteSource& source) : source_(source), data_(64 * 1024) {}
+
+  // Makes at least `want` unread bytes available unless the file ends first.
+  // Returns the number available.
+  std::size_t Fill(std::size_t want) {
+    if (end_ - pos_ >= want || eof_) return end_ - pos_;
+    std::copy(data_.begin() + Offset(pos_), data_.begin() + Offset(end_), data_.begin());
+    end_ -= pos_;
+    pos_ = 0;
+    while (end_ < want && !eof_) {
+      int error = 0;
+      const std::size_t got = source_.Read(std::span(data_).subspan(end_), error);
+      if (error != 0) throw Failure(FileErrorMessage(error));
+      if (got == 0) eof_ = true;
+      end_ += got;
+    }
+    return end_ - pos_;
+  }
+
+  const char* Peek() const { return data_.data() + pos_; }
+  void Skip(std::size_t n) { pos_ += n; }
+
+ private:
+  static std::ptrdiff_t Offset(std::size_t n) { return static_cast<std::ptrdiff_t>(n); }
+
+  ByteSource& source_;
+  std::vector<char> data_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  bool eof_ = false;
+};
+
+// Reads the file as lines of Shift-JIS bytes. A line ends at CR, CR LF or LF;
+// Ctrl-Z or the physical end ends the file, and a line end at the very end makes
+// no further line. A file that starts with a UTF-16 byte-order mark is read in
+// code units and each line converted; a UTF-8 byte-order mark is skipped.
+class LineReader {
+ public:
+  explicit LineReader(ByteSource& source) : bytes_(source) {
+    const std::size_t n = bytes_.Fill(3);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes_.Peek());
+    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
+      bytes_.Skip(3);
+    } else if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE) {
+      bytes_.Skip(2);
+      unitBytes_ = 2;
+    } else if (n >= 2 && p[0] == 0xFE && p[1] == 0xFF) {
+      bytes_.Skip(2);
+      unitBytes_ = 2;
+      bigEndian_ = true;
+    }
+  }
+
+  // True when no character is left before the end of the file or a Ctrl-Z.
+  bool AtEnd() {
+    char32_t unit = 0;
+    return !PeekUnit(unit) || unit == kCtrlZ;
+  }
+
+  // Reads the next line; at the end of the file the line is empty.
+  void ReadLine(std::string& line) {
+    line.clear();
+    if (unitBytes_ == 1) {
+      ReadByteLine(line);
+    } else {
+      ReadUtf16Line(line);
+    }
+  }
+
+ private:
+  void ReadByteLine(std::string& line) {
+    for (;;) {
+      const std::size_t n = bytes_.Fill(1);
+      if (n == 0) return;
+      const char* p = bytes_.Peek();
+      const char* stop =
+          std::find_if(p, p + n, [](char c) { return c == '\r' || c == '\n' || c == '\x1a'; });
+      line.append(p, stop);
+      bytes_.Skip(static_cast<std::size_t>(stop - p));
+      if (stop != p + n) break;
+    }
+    EndLine();
+  }
+
+  void ReadUtf16Line(std::string& line) {
+    std::u16string units;
+    char32_t unit = 0;
+    while (PeekUnit(unit) && unit != kCR && unit != kLF && unit != kCtrlZ) {
+      units += static_cast<char16_t>(unit);
+      SkipUnit();
+    }
+    line = ShiftJisFromUtf16(units);
+    EndLine();
+  }
+
+  // Consumes the line end the reader stands on, if any: CR LF counts as one.
+  void EndLine() {
+    char32_t unit = 0;
+    if (!PeekUnit(unit) || unit == kCtrlZ) return;
+    SkipUnit();
+    if (unit == kCR && PeekUnit(unit) && unit == kLF) SkipUnit();
+  }
+
+  bool PeekUnit(char32_t& unit) {
+    const std::size_t n = bytes_.Fill(unitBytes_);
+    if (n == 0) return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes_.Peek());
+    if (unitBytes_ == 1) {
+      unit = p[0];
+    } else if (n < 2) {
+      unit = 0xFFFD;  // a lone byte at the end of a UTF-16 file
+    } else {
+      unit = bigEndian_ ? char32_t{p[0]} << 8 | p[1] : char32_t{p[1]} << 8 | p[0];
+    }
+    return true;
+  }
+
+  void SkipUnit() { bytes_.Skip(std::min(unitBytes_, bytes_.Fill(unitBytes_))); }
+
+  ByteBuffer bytes_;
+  std::size_t unitBytes_ = 1;
+  bool bigEndian_ = false;
+};
+
+bool IsHeader(const std::string& line) { return line.size() >= 2 && line[1] == ':'; }
+
+}  // namespace
+
+void LoadWinFile(const std::filesystem::path& file, Platform& platform) {
+  int error = 0;
+  std::unique_ptr<ByteSource> source = platform.OpenForReading(file, error);
+  if (!source) throw Failure(FileErrorMessage(error));
+
+  // The file is loaded into a copy and put in place only when it has been read to
+  // its end, so a load that fails leaves the table that was there before. Slots the
+  // new file does not fill keep what the earlier load put there.
+  WinNumberTable numbers = WinNumbers;
+  WinCountTable counts{};
+
+  // k: the class of the last header; none before the first header, and "0:" names
+  // no row. Numbers without a row are not stored and not counted.
+  constexpr int kNoClass = -1;
+  int k = kNoClass;
+  std::size_t i = 1;  // the slot the next number of the class goes to
+  auto countOf = [&counts](int winClass) -> std::int32_t& {
+    return counts[static_cast<std::size_t>(winClass - 1)];
+  };
+
+  LineReader reader(*source);
+  std::string line;
+  do {
+    reader.ReadLine(line);
+    if (IsHeader(line)) {
+      const char digit = line[0];
+      if (digit < '0' || digit > '9') {
+        throw Failure(std::string("'") + digit + "' は数値ではありません");
+      }
+      k = digit - '0';
+      if (k > 1) {
+        countOf(k - 1) = static_cast<std::int32_t>(i - 1);
+        i = 1;
+      }
+    } else if (!line.empty() && k >= 1) {
+      numbers[static_cast<std::size_t>(k - 1)][i - 1] = line;
+      ++i;
+      if (i > kEntrySlots) {
+        platform.InfoBox(kOverflowMessage);
+        source.reset();
+        platform.RequestQuit();
+        return;
+      }
+    }
+  } while (!reader.AtEnd());
+  source.reset();
+
+  if (k >= 1) countOf(k) = static_cast<std::int32_t>(i - 1);
+  WinNumbers = std::move(numbers);
+  WinCount = counts;
+  FileLoaded = 1;
+}
+
+}  // namespace nenga
