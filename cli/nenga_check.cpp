@@ -10,7 +10,6 @@
 #include "winning/myProc.h"
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
 #endif
 

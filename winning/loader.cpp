@@ -178,10 +178,11 @@ void LoadWinFile(const std::filesystem::path& file, Platform& platform) {
   std::unique_ptr<ByteSource> source = platform.OpenForReading(file, error);
   if (!source) throw Failure(FileErrorMessage(error));
 
-  // The file is loaded into a copy and put in place only when it has been read to
-  // its end, so a load that fails leaves the table that was there before. Slots the
-  // new file does not fill keep what the earlier load put there.
-  WinNumberTable numbers = WinNumbers;
+  // The file is loaded aside and put in place only when it has been read to its end,
+  // so a load that fails leaves the table as it was. Slots the new file does not
+  // fill keep what an earlier load put there.
+  WinNumberTable numbers;
+  std::array<std::array<bool, kEntrySlots>, kClassRows> filled{};
   WinCountTable counts{};
 
   // k: the class of the last header; none before the first header, and "0:" names
@@ -208,7 +209,9 @@ void LoadWinFile(const std::filesystem::path& file, Platform& platform) {
         i = 1;
       }
     } else if (!line.empty() && k >= 1) {
-      numbers[static_cast<std::size_t>(k - 1)][i - 1] = line;
+      const auto row = static_cast<std::size_t>(k - 1);
+      numbers[row][i - 1] = line;
+      filled[row][i - 1] = true;
       ++i;
       if (i > kEntrySlots) {
         platform.InfoBox(kOverflowMessage);
@@ -221,7 +224,11 @@ void LoadWinFile(const std::filesystem::path& file, Platform& platform) {
   source.reset();
 
   if (k >= 1) countOf(k) = static_cast<std::int32_t>(i - 1);
-  WinNumbers = std::move(numbers);
+  for (std::size_t row = 0; row < numbers.size(); ++row) {
+    for (std::size_t slot = 0; slot < numbers[row].size(); ++slot) {
+      if (filled[row][slot]) WinNumbers[row][slot] = std::move(numbers[row][slot]);
+    }
+  }
   WinCount = counts;
   FileLoaded = 1;
 }
