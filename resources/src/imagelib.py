@@ -1,0 +1,355 @@
+"""Small raster toolkit for the program's pictures: shapes, a canvas, BMP and ICO writers.
+
+Standard library only, so the pictures can be regenerated on any machine with Python 3.
+Shapes are signed-distance functions (negative inside); a canvas paints a shape by sampling it
+on a grid inside each pixel, which gives anti-aliased edges where a picture may use many colours
+and hard edges (one sample) where its palette is small.
+"""
+
+import math
+import struct
+
+# ---------------------------------------------------------------------------------------------
+# Shapes. Each is a function (x, y) -> signed distance in pixels, with a bounding box attached.
+
+
+class Shape:
+    def __init__(self, sdf, box):
+        self.sdf = sdf
+        self.box = box  # (x0, y0, x1, y1) in picture coordinates
+
+    def __or__(self, other):
+        return Shape(lambda x, y: min(self.sdf(x, y), other.sdf(x, y)), _union_box(self.box, other.box))
+
+    def __and__(self, other):
+        return Shape(lambda x, y: max(self.sdf(x, y), other.sdf(x, y)), self.box)
+
+    def __sub__(self, other):
+        return Shape(lambda x, y: max(self.sdf(x, y), -other.sdf(x, y)), self.box)
+
+    def outline(self, width):
+        """The band of the given width centred on the shape's edge."""
+        h = width / 2.0
+        x0, y0, x1, y1 = self.box
+        return Shape(lambda x, y: abs(self.sdf(x, y)) - h, (x0 - h, y0 - h, x1 + h, y1 + h))
+
+    def grow(self, d):
+        x0, y0, x1, y1 = self.box
+        return Shape(lambda x, y: self.sdf(x, y) - d, (x0 - d, y0 - d, x1 + d, y1 + d))
+
+    def moved(self, dx, dy):
+        x0, y0, x1, y1 = self.box
+        return Shape(lambda x, y: self.sdf(x - dx, y - dy), (x0 + dx, y0 + dy, x1 + dx, y1 + dy))
+
+
+def _union_box(a, b):
+    return (min(a[0], b[0]), min(a[1], b[1]), max(a[2], b[2]), max(a[3], b[3]))
+
+
+def ellipse(cx, cy, rx, ry, angle=0.0):
+    """An ellipse, optionally turned by angle degrees (clockwise on screen)."""
+    ca, sa = math.cos(math.radians(angle)), math.sin(math.radians(angle))
+    r = max(rx, ry)
+    m = min(rx, ry)
+
+    def sdf(x, y):
+        dx, dy = x - cx, y - cy
+        u = dx * ca + dy * sa
+        v = -dx * sa + dy * ca
+        k = math.hypot(u / rx, v / ry)
+        # Scaled radial distance: exact for circles, close enough for the gentle ellipses here.
+        return (k - 1.0) * m
+
+    return Shape(sdf, (cx - r, cy - r, cx + r, cy + r))
+
+
+def circle(cx, cy, r):
+    return Shape(lambda x, y: math.hypot(x - cx, y - cy) - r, (cx - r, cy - r, cx + r, cy + r))
+
+
+def rect(x0, y0, x1, y1):
+    def sdf(x, y):
+        return max(x0 - x, x - x1, y0 - y, y - y1)
+
+    return Shape(sdf, (x0, y0, x1, y1))
+
+
+def rounded_rect(x0, y0, x1, y1, r):
+    cx, cy = (x0 + x1) / 2.0, (y0 + y1) / 2.0
+    hx, hy = (x1 - x0) / 2.0 - r, (y1 - y0) / 2.0 - r
+
+    def sdf(x, y):
+        qx = abs(x - cx) - hx
+        qy = abs(y - cy) - hy
+        outside = math.hypot(max(qx, 0.0), max(qy, 0.0))
+        return outside + min(max(qx, qy), 0.0) - r
+
+    return Shape(sdf, (x0, y0, x1, y1))
+
+
+def _seg_dist(px, py, ax, ay, bx, by):
+    """Distance from p to segment ab, and the position t (0..1) of the nearest point."""
+    vx, vy = bx - ax, by - ay
+    ll = vx * vx + vy * vy
+    t = 0.0 if ll == 0 else max(0.0, min(1.0, ((px - ax) * vx + (py - ay) * vy) / ll))
+    return math.hypot(px - ax - t * vx, py - ay - t * vy), t
+
+
+def polygon(points):
+    xs = [p[0] for p in points]
+    ys = [p[1] for p in points]
+    n = len(points)
+
+    def sdf(x, y):
+        d = float("inf")
+        inside = False
+        j = n - 1
+        for i in range(n):
+            xi, yi = points[i]
+            xj, yj = points[j]
+            d = min(d, _seg_dist(x, y, xi, yi, xj, yj)[0])
+            if (yi > y) != (yj > y) and x < (xj - xi) * (y - yi) / (yj - yi) + xi:
+                inside = not inside
+            j = i
+        return -d if inside else d
+
+    return Shape(sdf, (min(xs), min(ys), max(xs), max(ys)))
+
+
+def stroke(points, width, end_width=None):
+    """A thick polyline with round ends. With end_width the width tapers linearly along it,
+    which reads as a brush stroke."""
+    w0 = float(width)
+    w1 = float(width if end_width is None else end_width)
+    lengths = [0.0]
+    for a, b in zip(points, points[1:]):
+        lengths.append(lengths[-1] + math.hypot(b[0] - a[0], b[1] - a[1]))
+    total = lengths[-1] or 1.0
+    pad = max(w0, w1) / 2.0
+    xs = [p[0] for p in points]
+    ys = [p[1] for p in points]
+
+    def sdf(x, y):
+        best = float("inf")
+        for i in range(len(points) - 1):
+            (ax, ay), (bx, by) = points[i], points[i + 1]
+            d, t = _seg_dist(x, y, ax, ay, bx, by)
+            s = (lengths[i] + t * (lengths[i + 1] - lengths[i])) / total
+            best = min(best, d - (w0 + (w1 - w0) * s) / 2.0)
+        return best
+
+    return Shape(sdf, (min(xs) - pad, min(ys) - pad, max(xs) + pad, max(ys) + pad))
+
+
+def bezier(p0, p1, p2, p3=None, steps=24):
+    """Points along a quadratic (three points) or cubic (four points) Bezier curve."""
+    pts = []
+    for i in range(steps + 1):
+        t = i / steps
+        u = 1 - t
+        if p3 is None:
+            x = u * u * p0[0] + 2 * u * t * p1[0] + t * t * p2[0]
+            y = u * u * p0[1] + 2 * u * t * p1[1] + t * t * p2[1]
+        else:
+            x = u**3 * p0[0] + 3 * u * u * t * p1[0] + 3 * u * t * t * p2[0] + t**3 * p3[0]
+            y = u**3 * p0[1] + 3 * u * u * t * p1[1] + 3 * u * t * t * p2[1] + t**3 * p3[1]
+        pts.append((x, y))
+    return pts
+
+
+def arc(cx, cy, rx, ry, a0, a1, steps=24):
+    """Points along an elliptical arc from a0 to a1 degrees (0 = right, 90 = down)."""
+    return [
+        (cx + rx * math.cos(math.radians(a0 + (a1 - a0) * i / steps)),
+         cy + ry * math.sin(math.radians(a0 + (a1 - a0) * i / steps)))
+        for i in range(steps + 1)
+    ]
+
+
+# ---------------------------------------------------------------------------------------------
+# Canvas
+
+
+class Canvas:
+    """RGB pixels. samples=1 paints hard edges (one sample at each pixel's centre); larger values
+    paint anti-aliased edges from samples x samples points per pixel."""
+
+    def __init__(self, width, height, background, samples=1):
+        self.w = width
+        self.h = height
+        self.samples = samples
+        self.px = [[tuple(background) for _ in range(width)] for _ in range(height)]
+
+    def fill(self, shape, colour, alpha=1.0):
+        """Paint a shape; colour may be an RGB tuple or a function (x, y) -> RGB."""
+        x0, y0, x1, y1 = shape.box
+        n = self.samples
+        offs = [(i + 0.5) / n for i in range(n)]
+        for y in range(max(0, int(math.floor(y0)) - 1), min(self.h, int(math.ceil(y1)) + 2)):
+            row = self.px[y]
+            for x in range(max(0, int(math.floor(x0)) - 1), min(self.w, int(math.ceil(x1)) + 2)):
+                if n == 1:
+                    cover = 1.0 if shape.sdf(x + 0.5, y + 0.5) < 0 else 0.0
+                else:
+                    # Far from the edge one sample decides the whole pixel.
+                    d = shape.sdf(x + 0.5, y + 0.5)
+                    if d > 1.0:
+                        continue
+                    if d < -1.0:
+                        cover = 1.0
+                    else:
+                        hits = sum(1 for oy in offs for ox in offs if shape.sdf(x + ox, y + oy) < 0)
+                        cover = hits / (n * n)
+                if cover <= 0.0:
+                    continue
+                c = colour(x, y) if callable(colour) else colour
+                a = cover * alpha
+                if a >= 1.0:
+                    row[x] = tuple(c)
+                else:
+                    old = row[x]
+                    row[x] = tuple(int(round(old[k] + (c[k] - old[k]) * a)) for k in range(3))
+
+    def put(self, x, y, colour):
+        if 0 <= x < self.w and 0 <= y < self.h:
+            self.px[y][x] = tuple(colour)
+
+    def colours(self):
+        return {c for row in self.px for c in row}
+
+
+def from_ascii(rows, legend):
+    """A canvas from a character grid: each character is looked up in legend (char -> RGB)."""
+    h = len(rows)
+    w = len(rows[0])
+    for r in rows:
+        if len(r) != w:
+            raise ValueError("ragged row %r (%d, expected %d)" % (r, len(r), w))
+    c = Canvas(w, h, (0, 0, 0))
+    for y, r in enumerate(rows):
+        for x, ch in enumerate(r):
+            c.px[y][x] = legend[ch]
+    return c
+
+
+# ---------------------------------------------------------------------------------------------
+# Palettes
+
+
+def median_cut(counts, n):
+    """Reduce colours (dict RGB -> pixel count) to at most n representative colours."""
+    boxes = [list(counts.items())]
+    while len(boxes) < n:
+        # Split the box with the widest channel range, weighted by how many pixels it holds.
+        best, best_score, best_ch = None, -1, 0
+        for i, b in enumerate(boxes):
+            if len(b) < 2:
+                continue
+            for ch in range(3):
+                vals = [c[ch] for c, _ in b]
+                score = (max(vals) - min(vals)) * math.sqrt(sum(k for _, k in b))
+                if score > best_score:
+                    best, best_score, best_ch = i, score, ch
+        if best is None:
+            break
+        b = sorted(boxes.pop(best), key=lambda e: e[0][best_ch])
+        total = sum(k for _, k in b)
+        acc, cut = 0, 1
+        for j, (_, k) in enumerate(b):
+            acc += k
+            if acc >= total / 2:
+                cut = max(1, min(len(b) - 1, j + 1))
+                break
+        boxes += [b[:cut], b[cut:]]
+    palette = []
+    for b in boxes:
+        total = sum(k for _, k in b)
+        palette.append(tuple(int(round(sum(c[ch] * k for c, k in b) / total)) for ch in range(3)))
+    return palette
+
+
+def nearest(palette, c):
+    return min(range(len(palette)),
+               key=lambda i: (palette[i][0] - c[0]) ** 2 * 3 + (palette[i][1] - c[1]) ** 2 * 4 +
+               (palette[i][2] - c[2]) ** 2 * 2)
+
+
+def index_canvas(canvas, palette=None, max_colours=256, first=None):
+    """Palette indices for a canvas. Without a palette one is built: the exact colours if they
+    fit, otherwise a median-cut reduction. first, if given, is put at index 0 and kept exact."""
+    counts = {}
+    for row in canvas.px:
+        for c in row:
+            counts[c] = counts.get(c, 0) + 1
+    if palette is None:
+        rest = {c: k for c, k in counts.items() if c != first}
+        room = max_colours - (1 if first is not None else 0)
+        pal = sorted(rest) if len(rest) <= room else median_cut(rest, room)
+        if first is not None:
+            # A reduced colour must not land on the exact key colour, or it would turn transparent.
+            pal = [c if c != first else tuple(max(0, v - 1) for v in c) for c in pal]
+            pal = [first] + pal
+        palette = pal
+    lookup = {}
+    for c in counts:
+        if c in palette:
+            lookup[c] = palette.index(c)
+        elif first is not None:
+            lookup[c] = nearest(palette[1:], c) + 1
+        else:
+            lookup[c] = nearest(palette, c)
+    indices = [[lookup[c] for c in row] for row in canvas.px]
+    return palette, indices
+
+
+# ---------------------------------------------------------------------------------------------
+# File writers
+
+
+def _dib(indices, palette, bpp, extra_height=1):
+    """BITMAPINFOHEADER + palette + bottom-up pixel rows, as used by both BMP and ICO."""
+    h = len(indices)
+    w = len(indices[0])
+    ncolours = 1 << bpp
+    if len(palette) > ncolours:
+        raise ValueError("palette too large for %d bpp" % bpp)
+    pal = list(palette) + [(0, 0, 0)] * (ncolours - len(palette))
+    header = struct.pack("<IiiHHIIiiII", 40, w, h * extra_height, 1, bpp, 0, 0, 2835, 2835,
+                         ncolours, 0)
+    pal_bytes = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in pal)
+    stride = ((w * bpp + 31) // 32) * 4
+    rows = []
+    for row in reversed(indices):
+        if bpp == 8:
+            data = bytes(row)
+        else:
+            data = bytes((row[i] << 4) | (row[i + 1] if i + 1 < w else 0) for i in range(0, w, 2))
+        rows.append(data + b"\0" * (stride - len(data)))
+    return header, pal_bytes, b"".join(rows)
+
+
+def write_bmp(path, indices, palette, bpp):
+    header, pal_bytes, pixels = _dib(indices, palette, bpp)
+    offset = 14 + len(header) + len(pal_bytes)
+    size = offset + len(pixels)
+    with open(path, "wb") as f:
+        f.write(b"BM" + struct.pack("<IHHI", size, 0, 0, offset))
+        f.write(header + pal_bytes + pixels)
+
+
+def write_ico(path, images):
+    """An icon file from (indices, palette) pairs, all 4 bpp and fully opaque (AND mask clear)."""
+    blobs = []
+    for indices, palette in images:
+        h = len(indices)
+        w = len(indices[0])
+        header, pal_bytes, pixels = _dib(indices, palette, 4, extra_height=2)
+        mask_stride = ((w + 31) // 32) * 4
+        blobs.append((w, h, header + pal_bytes + pixels + b"\0" * (mask_stride * h)))
+    out = struct.pack("<HHH", 0, 1, len(blobs))
+    offset = 6 + 16 * len(blobs)
+    for w, h, blob in blobs:
+        out += struct.pack("<BBBBHHII", w % 256, h % 256, 16, 0, 1, 4, len(blob), offset)
+        offset += len(blob)
+    with open(path, "wb") as f:
+        f.write(out + b"".join(b for _, _, b in blobs))
