@@ -5,7 +5,8 @@
 # - LANG and LC_ALL ja_JP.UTF-8, so Wine's ANSI code page is 932;
 # - "ＭＳ Ｐゴシック", "ＭＳ ゴシック" and "MS UI Gothic" drawn with the IPA Gothic fonts;
 # - WINEDEBUG quiet unless the caller set it;
-# - a virtual X display (Xvfb) on a free number when DISPLAY is unset, stopped afterwards.
+# - a virtual X display (Xvfb) on a free number when DISPLAY is unset, stopped afterwards,
+#   with Wine managing its own windows there.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -60,6 +61,17 @@ if [[ ! -f "$WINEPREFIX/.nenga-ready" ]]; then
   wine regedit /S "$reg" >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.nenga-ready"
+fi
+
+# A bare virtual display has no window manager, and Wine then waits two seconds for
+# every captioned window to close; unmanaged windows close at once. On a real
+# display the window manager keeps the windows.
+want_managed=Y
+[[ -n "$xvfb_pid" ]] && want_managed=N
+if [[ "$(cat "$WINEPREFIX/.nenga-managed" 2>/dev/null)" != "$want_managed" ]]; then
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$want_managed" /f >/dev/null 2>&1
+  wineserver -w
+  echo "$want_managed" >"$WINEPREFIX/.nenga-managed"
 fi
 
 status=0

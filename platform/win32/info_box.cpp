@@ -1,0 +1,135 @@
+#include "platform/win32/info_box.h"
+
+#include <utility>
+
+#include "platform/win32/gdi.h"
+#include "platform/win32/layout.h"
+#include "ui/control_ids.h"
+
+namespace nenga {
+namespace {
+
+// A dialog template without controls: they are built in WM_INITDIALOG from the
+// message font, which a template cannot measure.
+struct alignas(4) EmptyDialogTemplate {
+  DLGTEMPLATE header;
+  WORD menu;
+  WORD windowClass;
+  WORD title;
+};
+
+class InfoBoxDialog {
+ public:
+  InfoBoxDialog(std::wstring text, std::wstring caption)
+      : text_(std::move(text)), caption_(std::move(caption)) {}
+
+  void Run(HINSTANCE instance, HWND owner) {
+    instance_ = instance;
+    EmptyDialogTemplate box{};
+    box.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    ::DialogBoxIndirectParamW(instance, &box.header, owner, DialogProc,
+                              reinterpret_cast<LPARAM>(this));
+  }
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+      ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      auto* self = reinterpret_cast<InfoBoxDialog*>(lParam);
+      self->dialog_ = dialog;
+      return self->OnInitDialog();
+    }
+    auto* self = reinterpret_cast<InfoBoxDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    if (self && message == WM_COMMAND) {
+      self->OnCommand(LOWORD(wParam));
+      return TRUE;
+    }
+    return FALSE;
+  }
+
+  INT_PTR OnInitDialog() {
+    try {
+      Build();
+    } catch (...) {
+      ::EndDialog(dialog_, IDCANCEL);
+    }
+    return FALSE;  // the focus is set already
+  }
+
+  void Build() {
+    ::SetWindowTextW(dialog_, caption_.c_str());
+    font_ = CreateMessageFont();
+    const HFONT font =
+        font_.get() ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+
+    SIZE letters{};
+    SIZE ok{};
+    RECT text{0, 0, ::GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+    {
+      WindowDcWithFont dc(dialog_, font);
+      static constexpr wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+      ::GetTextExtentPoint32W(dc.get(), kLetters, 52, &letters);
+      ::GetTextExtentPoint32W(dc.get(), L"OK", 2, &ok);
+      ::DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &text,
+                  DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    }
+    const InfoBoxLayout layout = LayoutInfoBox(
+        letters.cx / 52, letters.cy, {text.right - text.left, text.bottom - text.top}, ok.cx);
+
+    const HWND label = CreateChild(L"STATIC", text_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT,
+                                   layout.text, ids::kInfoText);
+    const HWND button =
+        CreateChild(L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                    layout.button, IDOK);
+    for (HWND control : {label, button}) {
+      if (control) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+
+    SizeAndCentre(layout.client);
+    if (button) ::SetFocus(button);
+  }
+
+  HWND CreateChild(const wchar_t* windowClass, const wchar_t* text, DWORD style, const RECT& where,
+                   int id) {
+    return ::CreateWindowExW(0, windowClass, text, style, where.left, where.top,
+                             where.right - where.left, where.bottom - where.top, dialog_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  }
+
+  // Gives the dialog the wanted client size, then centres it on the primary screen.
+  void SizeAndCentre(SIZE client) {
+    RECT frame{0, 0, client.cx, client.cy};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(dialog_, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongW(dialog_, GWL_EXSTYLE)));
+    SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+    ::SetWindowPos(dialog_, nullptr, 0, 0, size.cx, size.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame may differ from what AdjustWindowRectEx assumed; correct by what came out.
+    RECT got{};
+    ::GetClientRect(dialog_, &got);
+    size.cx += client.cx - got.right;
+    size.cy += client.cy - got.bottom;
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const POINT at = CentreIn(screen, size);
+    ::SetWindowPos(dialog_, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  void OnCommand(int id) {
+    if (id == IDOK || id == IDCANCEL) ::EndDialog(dialog_, id);
+  }
+
+  std::wstring text_;
+  std::wstring caption_;
+  HINSTANCE instance_ = nullptr;
+  HWND dialog_ = nullptr;
+  Font font_;
+};
+
+}  // namespace
+
+void ShowInfoBox(HINSTANCE instance, HWND owner, std::wstring text, std::wstring caption) {
+  InfoBoxDialog box(std::move(text), std::move(caption));
+  box.Run(instance, owner);
+}
+
+}  // namespace nenga

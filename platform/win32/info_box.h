@@ -1,0 +1,15 @@
+// The program's own information box: a modal dialog with the text in the message font
+// and one OK button, laid out from the font's measurements (see LayoutInfoBox).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace nenga {
+
+// Shows the box owned by owner and returns when it is closed (OK, Enter, Escape or the
+// close box). The text's static control has id ids::kInfoText, the button IDOK.
+void ShowInfoBox(HINSTANCE instance, HWND owner, std::wstring text, std::wstring caption);
+
+}  // namespace nenga

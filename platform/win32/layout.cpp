@@ -1,0 +1,51 @@
+#include "platform/win32/layout.h"
+
+#include <algorithm>
+
+#include "platform/win32/wide.h"
+
+namespace nenga {
+
+int ScaleRounded(int a, int b, int c) { return ::MulDiv(a, b, c); }
+
+InfoBoxLayout LayoutInfoBox(int unitX, int unitY, SIZE text, int okWidth) {
+  const int marginX = ScaleRounded(8, unitX, 4);
+  const int marginY = ScaleRounded(8, unitY, 8);
+  const int gap = ScaleRounded(10, unitY, 8);
+  const int buttonWidth = std::max(ScaleRounded(50, unitX, 4), okWidth + 8);
+  const int buttonHeight = ScaleRounded(14, unitY, 8);
+
+  InfoBoxLayout layout{};
+  layout.client.cx = std::max(static_cast<int>(text.cx), buttonWidth) + 2 * marginX;
+  layout.client.cy = marginY + text.cy + gap + buttonHeight + marginY;
+  layout.text = {marginX, marginY, marginX + text.cx, marginY + text.cy};
+  const int buttonLeft = (layout.client.cx - buttonWidth) / 2;
+  const int buttonTop = marginY + text.cy + gap;
+  layout.button = {buttonLeft, buttonTop, buttonLeft + buttonWidth, buttonTop + buttonHeight};
+  return layout;
+}
+
+POINT PlaceOpenDialog(const RECT& area, SIZE window) {
+  const LONG freeWidth = (area.right - area.left) - window.cx;
+  const LONG freeHeight = (area.bottom - area.top) - window.cy;
+  return {area.left + freeWidth / 2, area.top + std::max(freeHeight / 3, 0L)};
+}
+
+POINT CentreIn(const RECT& area, SIZE window) {
+  return {area.left + ((area.right - area.left) - window.cx) / 2,
+          area.top + ((area.bottom - area.top) - window.cy) / 2};
+}
+
+std::wstring WideFilterList(std::string_view sjisFilter) {
+  std::wstring list;
+  while (!sjisFilter.empty()) {
+    const std::size_t end = std::min(sjisFilter.find('\0'), sjisFilter.size());
+    list += WideFromShiftJis(sjisFilter.substr(0, end));
+    list += L'\0';
+    sjisFilter.remove_prefix(std::min(end + 1, sjisFilter.size()));
+  }
+  if (!list.empty()) list += L'\0';
+  return list;
+}
+
+}  // namespace nenga

@@ -1,0 +1,39 @@
+// The arithmetic behind the platform's own windows, kept apart from the windows so it
+// can be checked with numbers worked out by hand.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace nenga {
+
+// a * b / c rounded to the nearest whole number, halves away from zero (as MulDiv).
+int ScaleRounded(int a, int b, int c);
+
+// Where the information box puts its parts, in client coordinates.
+struct InfoBoxLayout {
+  SIZE client;
+  RECT text;
+  RECT button;
+};
+
+// unitX: average width of the message font's letters, unitY: their height;
+// text: the size of the word-wrapped text; okWidth: the width of "OK" in that font.
+InfoBoxLayout LayoutInfoBox(int unitX, int unitY, SIZE text, int okWidth);
+
+// Top-left corner that centres a window of the given size horizontally in area and
+// leaves one third of the free height above it. A window taller than the area keeps
+// its title bar inside it.
+POINT PlaceOpenDialog(const RECT& area, SIZE window);
+
+// Top-left corner that centres a window of the given size in area.
+POINT CentreIn(const RECT& area, SIZE window);
+
+// The dialog filter list: Shift-JIS label and pattern strings, each ended by '\0',
+// become the same strings in UTF-16 with the list ended by an extra '\0'. A last
+// string without its '\0' is taken as if it had one. An empty filter stays empty.
+std::wstring WideFilterList(std::string_view sjisFilter);
+
+}  // namespace nenga

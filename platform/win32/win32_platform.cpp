@@ -1,0 +1,119 @@
+#include "platform/win32/win32_platform.h"
+
+// After windows.h (from the header), which these rely on.
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <stdexcept>
+#include <utility>
+
+#include "platform/file.h"
+#include "platform/win32/info_box.h"
+#include "platform/win32/layout.h"
+#include "platform/win32/modal_guard.h"
+#include "platform/win32/open_dialog.h"
+#include "platform/win32/wide.h"
+
+namespace nenga {
+namespace {
+
+constexpr wchar_t kAppWindowClass[] = L"TApplication";
+
+// The application window is never shown and handles nothing itself: it only owns the
+// boxes, so that they do not depend on which window of the program is up.
+HWND CreateAppWindow(HINSTANCE instance, const std::wstring& title) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = ::DefWindowProcW;
+  wc.hInstance = instance;
+  wc.lpszClassName = kAppWindowClass;
+  if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  return ::CreateWindowExW(0, kAppWindowClass, title.c_str(),
+                           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                           ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2,
+                           0, 0, nullptr, nullptr, instance, nullptr);
+}
+
+}  // namespace
+
+Win32Platform::Win32Platform(HINSTANCE instance, std::string appTitle)
+    : instance_(instance), appTitle_(std::move(appTitle)), wideTitle_(WideFromShiftJis(appTitle_)) {
+  appWindow_ = CreateAppWindow(instance_, wideTitle_);
+  if (!appWindow_) throw std::runtime_error("cannot create the application window");
+}
+
+Win32Platform::~Win32Platform() {
+  Shutdown();
+  ::DestroyWindow(appWindow_);
+}
+
+void Win32Platform::Shutdown() {
+  if (helpFile_.empty()) return;
+  const HWND owner = mainWindow_ && ::IsWindow(mainWindow_) ? mainWindow_ : appWindow_;
+  ::WinHelpW(owner, helpFile_.c_str(), HELP_QUIT, 0);
+  helpFile_.clear();
+}
+
+void Win32Platform::PlaySoundCue(const char* waveFile) {
+  if (!waveFile) return;
+  ::sndPlaySoundW(WideFromShiftJis(waveFile).c_str(), SND_ASYNC);
+}
+
+void Win32Platform::LaunchEditor(std::string_view file, std::string_view folder) {
+  ::ShellExecuteW(nullptr, L"OPEN", L"notepad.exe", WideFromShiftJis(file).c_str(),
+                  WideFromShiftJis(folder).c_str(), SW_SHOW);
+}
+
+void Win32Platform::ShowHelp(std::string_view helpFile) {
+  helpFile_ = WideFromShiftJis(helpFile);
+  ::WinHelpW(mainWindow_ ? mainWindow_ : appWindow_, helpFile_.c_str(), HELP_CONTENTS, 0);
+}
+
+void Win32Platform::InfoBox(std::string_view text) {
+  ModalGuard guard;
+  ShowInfoBox(instance_, appWindow_, WideFromShiftJis(text), wideTitle_);
+}
+
+void Win32Platform::WarningBox(std::string_view text, std::string_view caption) {
+  ShowMessageBox(text, caption, MB_OK);
+}
+
+void Win32Platform::ErrorBox(std::string_view message) {
+  ShowMessageBox(ErrorBoxText(message), appTitle_, MB_OK | MB_ICONERROR);
+}
+
+void Win32Platform::ShowMessageBox(std::string_view text, std::string_view caption, UINT style) {
+  const std::wstring wideText = WideFromShiftJis(text);
+  const std::wstring wideCaption = WideFromShiftJis(caption);
+  ModalGuard guard;
+  ::MessageBoxW(appWindow_, wideText.c_str(), wideCaption.c_str(), style);
+}
+
+std::optional<std::filesystem::path> Win32Platform::OpenFileDialog(
+    const OpenDialogSettings& settings) {
+  OpenDialogRequest request;
+  request.owner = appWindow_;
+  request.placeOn = mainWindow_ ? mainWindow_ : appWindow_;
+  request.title = WideFromShiftJis(settings.title);
+  request.filterList = WideFilterList(settings.filter);
+  request.defaultExt = WideFromShiftJis(settings.defaultExt);
+  request.fileName = lastFile_;
+
+  std::optional<std::wstring> chosen;
+  {
+    ModalGuard guard;
+    chosen = ShowOpenDialog(request);
+  }
+  if (!chosen) return std::nullopt;
+  lastFile_ = *chosen;
+  return std::filesystem::path(std::move(*chosen));
+}
+
+void Win32Platform::RequestQuit() { ::PostQuitMessage(0); }
+
+std::unique_ptr<ByteSource> Win32Platform::OpenForReading(const std::filesystem::path& file,
+                                                          int& error) {
+  return OpenFileForReading(file, error);
+}
+
+}  // namespace nenga

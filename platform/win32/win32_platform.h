@@ -1,0 +1,56 @@
+// The platform services on Windows, through the wide Win32 API.
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace nenga {
+
+class Win32Platform final : public Platform {
+ public:
+  // appTitle (Shift-JIS) is the caption of the information and error boxes and the
+  // title of the hidden application window, which owns the message boxes and the
+  // file dialog. Throws std::runtime_error when that window cannot be made.
+  Win32Platform(HINSTANCE instance, std::string appTitle);
+  // Shutdown(), then the hidden window goes.
+  ~Win32Platform() override;
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  // The main window: owner of the help viewer; the file dialog opens on its monitor.
+  void SetMainWindow(HWND window) { mainWindow_ = window; }
+  HWND AppWindow() const { return appWindow_; }
+  const std::string& AppTitle() const { return appTitle_; }
+
+  // Closes the help viewer if help was opened during the run. Call it while the main
+  // window still exists; later calls do nothing.
+  void Shutdown();
+
+  void PlaySoundCue(const char* waveFile) override;
+  void LaunchEditor(std::string_view file, std::string_view folder) override;
+  void ShowHelp(std::string_view helpFile) override;
+  void InfoBox(std::string_view text) override;
+  void WarningBox(std::string_view text, std::string_view caption) override;
+  void ErrorBox(std::string_view message) override;
+  std::optional<std::filesystem::path> OpenFileDialog(const OpenDialogSettings& settings) override;
+  void RequestQuit() override;
+  std::unique_ptr<ByteSource> OpenForReading(const std::filesystem::path& file,
+                                             int& error) override;
+
+ private:
+  void ShowMessageBox(std::string_view text, std::string_view caption, UINT style);
+
+  HINSTANCE instance_;
+  std::string appTitle_;
+  std::wstring wideTitle_;
+  HWND appWindow_ = nullptr;
+  HWND mainWindow_ = nullptr;
+  std::wstring helpFile_;  // empty until help is opened
+  std::wstring lastFile_;  // the file chosen in the file dialog last time
+};
+
+}  // namespace nenga

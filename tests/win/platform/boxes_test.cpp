@@ -1,0 +1,308 @@
+// The information, warning and error boxes, shown for real and read back.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_platform.h"
+#include "tests/win/platform/dialog_watch.h"
+#include "ui/control_ids.h"
+
+namespace nenga {
+namespace {
+
+using test::ClassOf;
+using test::DialogWatch;
+using test::RectInParent;
+using test::TestWindow;
+using test::TextOf;
+
+// Generous: without a window manager, Wine may wait up to 2 s for each box to go.
+constexpr DWORD kLimitMs = 60000;
+
+int Rounded(int numerator, int denominator) { return (numerator + denominator / 2) / denominator; }
+
+// What the box should measure, from the system's message font, found independently.
+struct Expected {
+  int x = 0, y = 0, ok = 0;
+  SIZE text{};
+  std::wstring face;
+};
+
+Expected Measure(const std::wstring& text) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  const HFONT font = ::CreateFontIndirectW(&metrics.lfMessageFont);
+  const HDC dc = ::GetDC(nullptr);
+  const HGDIOBJ old = ::SelectObject(dc, font);
+  Expected e;
+  SIZE size{};
+  const std::wstring letters = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  ::GetTextExtentPoint32W(dc, letters.c_str(), 52, &size);
+  e.x = size.cx / 52;
+  e.y = size.cy;
+  ::GetTextExtentPoint32W(dc, L"OK", 2, &size);
+  e.ok = size.cx;
+  RECT rect{0, 0, ::GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+  ::DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  e.text = {rect.right, rect.bottom};
+  e.face = metrics.lfMessageFont.lfFaceName;
+  ::SelectObject(dc, old);
+  ::ReleaseDC(nullptr, dc);
+  ::DeleteObject(font);
+  return e;
+}
+
+std::vector<HWND> VisibleChildren(HWND dialog, const wchar_t* windowClass) {
+  std::vector<HWND> found;
+  for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (::IsWindowVisible(child) && ::lstrcmpiW(ClassOf(child).c_str(), windowClass) == 0) {
+      found.push_back(child);
+    }
+  }
+  return found;
+}
+
+bool HasIcon(HWND dialog) {
+  for (HWND label : VisibleChildren(dialog, L"Static")) {
+    if ((::GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+        ::SendMessageW(label, STM_GETICON, 0, 0) != 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+class BoxesTest : public ::testing::Test {
+ protected:
+  BoxesTest() : platform_(::GetModuleHandleW(nullptr), "Tool") {}
+
+  // The stand-in main window is disabled while the box is up and active again after.
+  void ExpectMainWindowBlocked() { EXPECT_FALSE(::IsWindowEnabled(main_.get())); }
+  void ExpectMainWindowBack() {
+    TestWindow::Pump();
+    EXPECT_TRUE(::IsWindowEnabled(main_.get()));
+    EXPECT_EQ(::GetActiveWindow(), main_.get());
+  }
+
+  test::Watchdog watchdog_{kLimitMs};
+  TestWindow main_;
+  Win32Platform platform_;
+};
+
+void CheckInfoBox(HWND dialog, const std::wstring& text) {
+  EXPECT_EQ(TextOf(dialog), L"Tool");
+  const HWND label = ::GetDlgItem(dialog, ids::kInfoText);
+  const HWND button = ::GetDlgItem(dialog, IDOK);
+  ASSERT_TRUE(label && button);
+  EXPECT_EQ(TextOf(label), text);
+  EXPECT_EQ(TextOf(button), L"OK");
+  EXPECT_FALSE(HasIcon(dialog));
+  EXPECT_EQ(VisibleChildren(dialog, L"Button").size(), 1u);
+  EXPECT_EQ(LOWORD(::SendMessageW(dialog, DM_GETDEFID, 0, 0)), IDOK);
+  EXPECT_EQ(::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+
+  LOGFONTW used{};
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)), sizeof(used),
+               &used);
+  const Expected e = Measure(text);
+  EXPECT_EQ(std::wstring(used.lfFaceName), e.face);
+
+  const int marginX = Rounded(8 * e.x, 4);
+  const int marginY = Rounded(8 * e.y, 8);
+  const int gap = Rounded(10 * e.y, 8);
+  const int buttonWidth = std::max(Rounded(50 * e.x, 4), e.ok + 8);
+  const int buttonHeight = Rounded(14 * e.y, 8);
+  const int clientWidth = std::max(static_cast<int>(e.text.cx), buttonWidth) + 2 * marginX;
+
+  RECT client{};
+  ::GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, clientWidth);
+  EXPECT_EQ(client.bottom, marginY + e.text.cy + gap + buttonHeight + marginY);
+
+  const RECT at = RectInParent(label);
+  EXPECT_EQ(at.left, marginX);
+  EXPECT_EQ(at.top, marginY);
+  EXPECT_EQ(at.right - at.left, e.text.cx);
+  EXPECT_EQ(at.bottom - at.top, e.text.cy);
+
+  const RECT ok = RectInParent(button);
+  EXPECT_EQ(ok.right - ok.left, buttonWidth);
+  EXPECT_EQ(ok.bottom - ok.top, buttonHeight);
+  EXPECT_EQ(ok.top, marginY + e.text.cy + gap);
+  EXPECT_EQ(ok.left, (clientWidth - buttonWidth) / 2);
+
+  RECT frame{};
+  ::GetWindowRect(dialog, &frame);
+  EXPECT_LE(std::abs(frame.left + frame.right - ::GetSystemMetrics(SM_CXSCREEN)), 1);
+  EXPECT_LE(std::abs(frame.top + frame.bottom - ::GetSystemMetrics(SM_CYSCREEN)), 1);
+}
+
+TEST_F(BoxesTest, InfoBoxShowsTheTextLaidOutInTheMessageFont) {
+  struct Case {
+    const char* sjis;
+    const wchar_t* wide;
+  };
+  const Case cases[] = {
+      {"当たり番号は10件までです。", L"当たり番号は10件までです。"},
+      {"一行目\r\n二行目\tタブ", L"一行目\r\n二行目\tタブ"},
+      {"Save && Load &Help", L"Save && Load &Help"},
+      {"OK", L"OK"},  // narrower than the button
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "text: " << testing::PrintToString(std::wstring(c.wide)));
+    DialogWatch watch([&](HWND dialog) {
+      CheckInfoBox(dialog, c.wide);
+      ExpectMainWindowBlocked();
+      EXPECT_EQ(::GetWindow(dialog, GW_OWNER), platform_.AppWindow());
+      test::Click(dialog, IDOK);
+    });
+    platform_.InfoBox(c.sjis);
+    ASSERT_TRUE(watch.Dialog()) << "the box never showed";
+    EXPECT_FALSE(watch.ClosedByWatch()) << "OK did not close the box";
+    EXPECT_FALSE(::IsWindow(watch.Dialog()));
+    ExpectMainWindowBack();
+  }
+}
+
+TEST_F(BoxesTest, InfoBoxWrapsLongTextAtHalfTheScreen) {
+  std::string sjis;
+  for (int i = 0; i < 40; ++i) sjis += "word ";
+  DialogWatch watch([&](HWND dialog) {
+    const RECT label = RectInParent(::GetDlgItem(dialog, ids::kInfoText));
+    EXPECT_LE(label.right - label.left, ::GetSystemMetrics(SM_CXSCREEN) / 2);
+    EXPECT_GT(label.bottom - label.top, Measure(L"word").text.cy);  // more than one line
+    test::Click(dialog, IDOK);
+  });
+  platform_.InfoBox(sjis);
+  ASSERT_TRUE(watch.Dialog()) << "the box never showed";
+}
+
+TEST_F(BoxesTest, InfoBoxClosesWithEnterEscapeAndTheCloseBox) {
+  const std::function<void(HWND)> closers[] = {
+      [](HWND dialog) { test::PressKey(dialog, VK_RETURN); },
+      [](HWND dialog) { test::PressKey(dialog, VK_ESCAPE); },
+      [](HWND dialog) { ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
+  };
+  int n = 0;
+  for (const auto& close : closers) {
+    SCOPED_TRACE(testing::Message() << "closer " << n++);
+    DialogWatch watch(close);
+    platform_.InfoBox("閉じる");
+    ASSERT_TRUE(watch.Dialog()) << "the box never showed";
+    EXPECT_FALSE(watch.ClosedByWatch()) << "the box ignored the key";
+    ExpectMainWindowBack();
+  }
+}
+
+TEST_F(BoxesTest, InfoBoxIsANewWindowEachTime) {
+  HWND first = nullptr;
+  {
+    DialogWatch watch([&](HWND dialog) { test::Click(dialog, IDOK); });
+    platform_.InfoBox("1");
+    first = watch.Dialog();
+  }
+  ASSERT_TRUE(first);
+  EXPECT_FALSE(::IsWindow(first));  // destroyed, not hidden for the next time
+}
+
+// What a message box showed: its caption, text, owner, icon and buttons.
+struct MessageBoxSeen {
+  std::wstring caption, text;
+  HWND owner = nullptr;
+  bool icon = false;
+  std::size_t buttons = 0;
+  bool mainEnabled = true;
+};
+
+DialogWatch::Action ReadMessageBox(MessageBoxSeen& seen, HWND main) {
+  return [&seen, main](HWND dialog) {
+    seen.caption = TextOf(dialog);
+    seen.text = TextOf(::GetDlgItem(dialog, 0xFFFF));
+    seen.owner = ::GetWindow(dialog, GW_OWNER);
+    seen.icon = HasIcon(dialog);
+    seen.buttons = VisibleChildren(dialog, L"Button").size();
+    seen.mainEnabled = ::IsWindowEnabled(main);
+    test::Click(dialog, IDOK);
+  };
+}
+
+TEST_F(BoxesTest, ErrorBoxAddsTheFullStopWhereDue) {
+  struct Case {
+    const char* message;
+    const wchar_t* shown;
+  };
+  const Case cases[] = {
+      {"abc", L"abc."},
+      {"abc.", L"abc."},
+      {"x)", L"x)"},
+      {"ends in space ", L"ends in space "},
+      {"item,", L"item,"},
+      {"a-", L"a-"},
+      {"ファイルが開けません。", L"ファイルが開けません。."},
+      {"ファイル C:\\nenga\\2024.txt が見つかりません",
+       L"ファイル C:\\nenga\\2024.txt が見つかりません."},
+      {"", L""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << "message: " << testing::PrintToString(std::wstring(c.shown)));
+    MessageBoxSeen seen;
+    DialogWatch watch(ReadMessageBox(seen, main_.get()));
+    platform_.ErrorBox(c.message);
+    ASSERT_TRUE(watch.Dialog()) << "the box never showed";
+    EXPECT_FALSE(watch.ClosedByWatch());
+    EXPECT_EQ(seen.text, c.shown);
+    EXPECT_EQ(seen.caption, L"Tool");
+    EXPECT_EQ(seen.owner, platform_.AppWindow());
+    EXPECT_TRUE(seen.icon);
+    EXPECT_EQ(seen.buttons, 1u);
+    EXPECT_FALSE(seen.mainEnabled);
+    ExpectMainWindowBack();
+  }
+}
+
+TEST_F(BoxesTest, WarningBoxShowsTextAndCaptionAsGiven) {
+  MessageBoxSeen seen;
+  DialogWatch watch(ReadMessageBox(seen, main_.get()));
+  platform_.WarningBox("当たり番号が多すぎます & 終了します", "注意");
+  ASSERT_TRUE(watch.Dialog()) << "the box never showed";
+  EXPECT_FALSE(watch.ClosedByWatch());
+  EXPECT_EQ(seen.text, L"当たり番号が多すぎます & 終了します");  // no full stop, "&" kept
+  EXPECT_EQ(seen.caption, L"注意");
+  EXPECT_EQ(seen.owner, platform_.AppWindow());
+  EXPECT_FALSE(seen.icon);
+  EXPECT_EQ(seen.buttons, 1u);
+  EXPECT_FALSE(seen.mainEnabled);
+  ExpectMainWindowBack();
+}
+
+TEST(Win32PlatformTest, AppWindowIsHiddenAndCarriesTheTitle) {
+  Win32Platform platform(::GetModuleHandleW(nullptr), "年賀");
+  ASSERT_TRUE(::IsWindow(platform.AppWindow()));
+  EXPECT_FALSE(::IsWindowVisible(platform.AppWindow()));
+  EXPECT_EQ(TextOf(platform.AppWindow()), L"年賀");
+  EXPECT_EQ(::GetParent(platform.AppWindow()), nullptr);
+}
+
+TEST(Win32PlatformTest, RequestQuitPostsAQuitMessageAndReturns) {
+  Win32Platform platform(::GetModuleHandleW(nullptr), "Tool");
+  platform.RequestQuit();
+  MSG msg{};
+  bool quit = false;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      quit = true;
+      EXPECT_EQ(msg.wParam, 0u);
+    }
+  }
+  EXPECT_TRUE(quit);
+}
+
+}  // namespace
+}  // namespace nenga

@@ -1,0 +1,177 @@
+// Test helpers for modal UI: act on the dialog a modal call shows, from inside that
+// call's own message loop, and end the process if a test hangs anyway.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+namespace nenga::test {
+
+inline std::wstring TextOf(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = ::GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return text;
+}
+
+inline std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  return name;
+}
+
+// Client-relative rectangle of a child window.
+inline RECT RectInParent(HWND child) {
+  RECT rect{};
+  ::GetWindowRect(child, &rect);
+  ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+inline void Click(HWND dialog, int id) {
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+// A key as the keyboard would deliver it to the focused control, so that the dialog
+// manager of the modal loop sees it.
+inline void PressKey(HWND dialog, WPARAM key) {
+  HWND target = ::GetFocus();
+  if (!target || (target != dialog && !::IsChild(dialog, target))) target = dialog;
+  ::PostMessageW(target, WM_KEYDOWN, key, 1);
+  ::PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+}
+
+// Calls action once, from a timer inside the running modal loop, with the first
+// visible dialog (class "#32770") of this thread. The action must close it. If the
+// dialog is still there some seconds later, the watch closes it and records that.
+class DialogWatch {
+ public:
+  using Action = std::function<void(HWND dialog)>;
+
+  explicit DialogWatch(Action action) : action_(std::move(action)) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"NengaTestDialogWatch";
+    ::RegisterClassW(&wc);
+    window_ = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                wc.hInstance, this);
+    ::SetTimer(window_, 1, 20, nullptr);
+  }
+  ~DialogWatch() { ::DestroyWindow(window_); }
+  DialogWatch(const DialogWatch&) = delete;
+  DialogWatch& operator=(const DialogWatch&) = delete;
+
+  HWND Dialog() const { return dialog_; }  // nullptr when no dialog was seen
+  bool ClosedByWatch() const { return closedByWatch_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+      ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    } else if (message == WM_TIMER) {
+      auto* self = reinterpret_cast<DialogWatch*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+      if (self) self->OnTimer();
+      return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+
+  void OnTimer() {
+    if (!dialog_) {
+      ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(this));
+      if (!dialog_) return;
+      actedAt_ = ::GetTickCount();
+      action_(dialog_);
+    } else if (::IsWindow(dialog_) && ::GetTickCount() - actedAt_ > 3000 && !closedByWatch_) {
+      closedByWatch_ = true;
+      ::PostMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
+      ::PostMessageW(dialog_, WM_CLOSE, 0, 0);
+    }
+  }
+
+  static BOOL CALLBACK FindDialog(HWND window, LPARAM self) {
+    if (::IsWindowVisible(window) && ClassOf(window) == L"#32770") {
+      reinterpret_cast<DialogWatch*>(self)->dialog_ = window;
+      return FALSE;
+    }
+    return TRUE;
+  }
+
+  Action action_;
+  HWND window_ = nullptr;
+  HWND dialog_ = nullptr;
+  DWORD actedAt_ = 0;
+  bool closedByWatch_ = false;
+};
+
+// Ends the process with a message when a test runs longer than its limit, so that a
+// modal box nobody closes cannot hang the test run. (Win32 threads: <thread> brings in
+// <chrono>, which does not compile with the program's execution character set.)
+class Watchdog {
+ public:
+  explicit Watchdog(DWORD limitMs) : limitMs_(limitMs) {
+    done_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = ::CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+  }
+  ~Watchdog() {
+    ::SetEvent(done_);
+    ::WaitForSingleObject(thread_, INFINITE);
+    ::CloseHandle(thread_);
+    ::CloseHandle(done_);
+  }
+  Watchdog(const Watchdog&) = delete;
+  Watchdog& operator=(const Watchdog&) = delete;
+
+ private:
+  static DWORD WINAPI Watch(void* self) {
+    const auto* dog = static_cast<const Watchdog*>(self);
+    if (::WaitForSingleObject(dog->done_, dog->limitMs_) == WAIT_TIMEOUT) {
+      std::fputs("watchdog: the test hung, ending the process\n", stderr);
+      std::fflush(stderr);
+      ::ExitProcess(3);
+    }
+    return 0;
+  }
+
+  DWORD limitMs_;
+  HANDLE done_ = nullptr;
+  HANDLE thread_ = nullptr;
+};
+
+// A visible, active top-level window standing for the program's main window.
+class TestWindow {
+ public:
+  TestWindow() {
+    window_ = ::CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
+                                300, 200, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SetActiveWindow(window_);
+    Pump();
+  }
+  ~TestWindow() { ::DestroyWindow(window_); }
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+
+  HWND get() const { return window_; }
+
+  // Handles what is waiting, so that activation and painting have happened.
+  static void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+
+ private:
+  HWND window_ = nullptr;
+};
+
+}  // namespace nenga::test

@@ -1,0 +1,90 @@
+// The platform's window arithmetic, against numbers worked out by hand.
+#include "platform/win32/layout.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace nenga {
+namespace {
+
+void ExpectRect(const RECT& got, LONG left, LONG top, LONG right, LONG bottom) {
+  EXPECT_EQ(got.left, left);
+  EXPECT_EQ(got.top, top);
+  EXPECT_EQ(got.right, right);
+  EXPECT_EQ(got.bottom, bottom);
+}
+
+TEST(InfoBoxLayoutTest, WideTextSetsTheWidthAndRoundsToNearest) {
+  // X 7, Y 13: margins 14 and 13, gap 130/8 = 16.25 -> 16, button 350/4 = 87.5 -> 88
+  // wide (beats "OK" 14 + 8) and 182/8 = 22.75 -> 23 high.
+  const InfoBoxLayout layout = LayoutInfoBox(7, 13, {300, 26}, 14);
+  EXPECT_EQ(layout.client.cx, 328);  // 14 + 300 + 14
+  EXPECT_EQ(layout.client.cy, 91);   // 13 + 26 + 16 + 23 + 13
+  ExpectRect(layout.text, 14, 13, 314, 39);
+  ExpectRect(layout.button, 120, 55, 208, 78);  // (328 - 88) / 2 = 120
+}
+
+TEST(InfoBoxLayoutTest, NarrowTextTakesTheButtonWidthAndWideOkWins) {
+  // X 6, Y 15: margins 12 and 15, gap 150/8 = 18.75 -> 19, 50*6/4 = 75 loses to
+  // "OK" 80 + 8 = 88, height 210/8 = 26.25 -> 26.
+  const InfoBoxLayout layout = LayoutInfoBox(6, 15, {40, 15}, 80);
+  EXPECT_EQ(layout.client.cx, 112);  // 12 + 88 + 12
+  EXPECT_EQ(layout.client.cy, 90);   // 15 + 15 + 19 + 26 + 15
+  ExpectRect(layout.text, 12, 15, 52, 30);
+  ExpectRect(layout.button, 12, 49, 100, 75);
+}
+
+TEST(InfoBoxLayoutTest, TypicalJapaneseFont) {
+  // X 6, Y 12: gap 15, button 75 x 21; two lines of 12 under a 301-wide text.
+  const InfoBoxLayout layout = LayoutInfoBox(6, 12, {301, 24}, 13);
+  EXPECT_EQ(layout.client.cx, 325);
+  EXPECT_EQ(layout.client.cy, 12 + 24 + 15 + 21 + 12);
+  ExpectRect(layout.button, 125, 51, 200, 72);  // (325 - 75) / 2 = 125
+}
+
+TEST(PlaceOpenDialogTest, CentresAcrossAndLeavesAThirdAbove) {
+  const RECT primary{0, 0, 1280, 994};
+  POINT at = PlaceOpenDialog(primary, {600, 400});
+  EXPECT_EQ(at.x, 340);
+  EXPECT_EQ(at.y, 198);  // 594 / 3
+
+  const RECT second{1280, 30, 2560, 1054};  // a monitor to the right, taskbar on top
+  at = PlaceOpenDialog(second, {601, 425});
+  EXPECT_EQ(at.x, 1280 + 339);  // 679 / 2
+  EXPECT_EQ(at.y, 30 + 199);    // 599 / 3
+
+  const RECT left{-1024, 0, 0, 768};
+  at = PlaceOpenDialog(left, {500, 300});
+  EXPECT_EQ(at.x, -1024 + 262);
+  EXPECT_EQ(at.y, 156);
+}
+
+TEST(PlaceOpenDialogTest, TallDialogKeepsItsTitleBarOnTheScreen) {
+  const POINT at = PlaceOpenDialog({0, 20, 800, 600}, {600, 700});
+  EXPECT_EQ(at.x, 100);
+  EXPECT_EQ(at.y, 20);
+}
+
+TEST(CentreInTest, CentresBothWays) {
+  const POINT at = CentreIn({0, 0, 1280, 1024}, {331, 120});
+  EXPECT_EQ(at.x, 474);  // 949 / 2
+  EXPECT_EQ(at.y, 452);
+}
+
+TEST(WideFilterListTest, ConvertsEachStringAndEndsTheList) {
+  static constexpr char kFilter[] = "(年賀当たり番号ファイル)*.txt\0*.txt\0(ALL)*.*\0*.*\0";
+  const std::wstring wide = WideFilterList(std::string(kFilter, sizeof(kFilter) - 1));
+  static constexpr wchar_t kWant[] = L"(年賀当たり番号ファイル)*.txt\0*.txt\0(ALL)*.*\0*.*\0";
+  EXPECT_EQ(wide, std::wstring(kWant, sizeof(kWant) / sizeof(wchar_t)));  // with both ends
+}
+
+TEST(WideFilterListTest, UnendedLastStringAndEmptyFilter) {
+  static constexpr char kFilter[] = "All\0*.*";
+  EXPECT_EQ(WideFilterList(std::string(kFilter, sizeof(kFilter) - 1)),
+            std::wstring(L"All\0*.*\0\0", 9));
+  EXPECT_EQ(WideFilterList(""), L"");
+}
+
+}  // namespace
+}  // namespace nenga
