@@ -1,0 +1,190 @@
+// The main window's commands: their cues, boxes and steps, in order.
+#include "ui_fixture.h"
+
+namespace nenga::test {
+namespace {
+
+using Events = std::vector<std::string>;
+
+void LoadTable(std::initializer_list<std::initializer_list<const char*>> classes) {
+  WinCount.fill(0);
+  std::size_t k = 0;
+  for (const auto& numbers : classes) {
+    std::size_t i = 0;
+    for (const char* number : numbers) WinNumbers[k][i++] = number;
+    WinCount[k++] = static_cast<std::int32_t>(i);
+  }
+  FileLoaded = 1;
+}
+
+TEST_F(Windows, CreationSetsTheProgramWideValues) {
+  FileLoaded = 1;
+  MainWindow other(platform_, atari_);
+  ASSERT_TRUE(other.Create(instance_, kDesignFontHeight));
+  other.SetQuitOnDestroy(false);
+  EXPECT_EQ(FileLoaded, 0);
+  EXPECT_EQ(other.OpenDialog().title, "当たり番号のファイルを開く");
+  EXPECT_EQ(other.OpenDialog().defaultExt, "txt");
+  static const char kFilter[] = "(年賀当たり番号ファイル)*.txt\0*.txt\0(ALL)*.*\0*.*\0";
+  EXPECT_EQ(other.OpenDialog().filter, std::string(kFilter, sizeof(kFilter) - 1));
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  EXPECT_EQ(EditFileName, std::to_string(now.wYear) + ".txt");
+  wchar_t exe[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring folder(exe);
+  folder.resize(folder.find_last_of(L"\\/") + 1);
+  EXPECT_EQ(AppDir, ShiftJisFromWide(folder));
+  EXPECT_TRUE(platform_.events.empty());  // no cue at start-up
+  other.Destroy();
+}
+
+TEST_F(Windows, EnterBeforeAnyLoadWarnsAndKeepsTheText) {
+  ShowMain();
+  FileLoaded = 0;
+  Type("123456");
+  platform_.events.clear();
+  PressEnterInNumber();
+  EXPECT_EQ(platform_.events,
+            (Events{"cue:Chop.wav", "warning:当たり番号ファイルを読み込んで下さい。|警告"}));
+  EXPECT_EQ(TextOf(Main(ids::kTxtNum)), "123456");
+  EXPECT_EQ(TextOf(Main(ids::kTxtLast)), "");
+}
+
+TEST_F(Windows, WrongLengthShowsTheTypedTextInTheInformationBox) {
+  ShowMain();
+  LoadTable({{"123456"}});
+  const struct {
+    const char* typed;
+    const char* box;
+  } cases[] = {
+      {"12345", "info:12345 は入力ミスです。"},
+      {"", "info: は入力ミスです。"},
+      {"1234567", "info:1234567 は入力ミスです。"},
+  };
+  for (const auto& c : cases) {
+    Type(c.typed);
+    platform_.events.clear();
+    PressEnterInNumber();
+    EXPECT_EQ(platform_.events, (Events{"cue:Chop.wav", c.box})) << c.typed;
+    EXPECT_EQ(TextOf(Main(ids::kTxtNum)), c.typed);
+    EXPECT_EQ(TextOf(Main(ids::kTxtLast)), "");
+  }
+}
+
+TEST_F(Windows, LengthCountsShiftJisBytes) {
+  ShowMain();
+  LoadTable({{"123456"}});
+  Type("１２３");  // three full-width digits, six bytes: checked, wins nothing
+  platform_.events.clear();
+  PressEnterInNumber();
+  EXPECT_EQ(platform_.events, (Events{"cue:Chop.wav", "cue:pi.wav"}));
+  EXPECT_EQ(TextOf(Main(ids::kTxtLast)), "１２３");
+  EXPECT_EQ(TextOf(Main(ids::kTxtNum)), "");
+}
+
+TEST_F(Windows, WinningCheckAnnouncesEveryClassBeforeUpdatingTheBoxes) {
+  ShowMain();
+  LoadTable({{"123456"}, {"3456"}, {"11", "22"}});
+  SetWindowTextShiftJis(Main(ids::kTxtLast), "999999");
+  Type("123456");
+  platform_.events.clear();
+
+  std::vector<std::string> seen;  // label, txtLast and txtNum while each dialog shows
+  auto look = [&](HWND) {
+    seen.push_back(TextOf(Atari(ids::kLblAtari)) + "|" + TextOf(Main(ids::kTxtLast)) + "|" +
+                   TextOf(Main(ids::kTxtNum)));
+    platform_.events.push_back("dialog");
+    EXPECT_FALSE(IsWindowEnabled(main_.hwnd()));  // the main window takes no input
+    PostMessageW(Atari(ids::kCmdOK), BM_CLICK, 0, 0);
+  };
+  ModalScript script(atari_, {look, look});
+  PressEnterInNumber();
+
+  EXPECT_EQ(script.StepsRun(), 2u);
+  EXPECT_FALSE(script.ForcedClose());
+  EXPECT_EQ(seen, (std::vector<std::string>{"123456 は1等です。|999999|123456",
+                                            "123456 は2等です。|999999|123456"}));
+  EXPECT_EQ(platform_.events, (Events{"cue:Chop.wav", "cue:fan.wav", "dialog", "cue:fan.wav",
+                                      "dialog", "cue:pi.wav"}));
+  EXPECT_EQ(TextOf(Main(ids::kTxtLast)), "123456");
+  EXPECT_EQ(TextOf(Main(ids::kTxtNum)), "");
+  EXPECT_TRUE(IsWindowEnabled(main_.hwnd()));
+  EXPECT_FALSE(IsWindowVisible(atari_.hwnd()));
+}
+
+TEST_F(Windows, CheckButtonPlaysItsCueAndSelectsTheWrongText) {
+  ShowMain();
+  LoadTable({{"123456"}});
+  Type("12a4");
+  SetFocus(Main(ids::kCmdCheck));
+  if (GetFocus() != Main(ids::kCmdCheck)) GTEST_SKIP() << "the window got no keyboard focus";
+  platform_.events.clear();
+  SendMessageW(Main(ids::kCmdCheck), BM_CLICK, 0, 0);
+  Pump();
+  EXPECT_EQ(platform_.events, (Events{"cue:kaeru.wav", "info:12a4 は入力ミスです。"}));
+  EXPECT_EQ(GetFocus(), Main(ids::kTxtNum));
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(Main(ids::kTxtNum), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 4u);
+}
+
+TEST_F(Windows, EnterInTheNumberBoxReachesItThroughTheDialogManager) {
+  ShowMain();
+  FileLoaded = 0;
+  SetFocus(Main(ids::kTxtNum));
+  if (GetFocus() != Main(ids::kTxtNum)) GTEST_SKIP() << "the window got no keyboard focus";
+  Type("1");
+  platform_.events.clear();
+  // As the event loop delivers a key: the dialog manager first, then translation.
+  MSG key{Main(ids::kTxtNum), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+  if (!IsDialogMessageW(main_.hwnd(), &key)) {
+    TranslateMessage(&key);
+    DispatchMessageW(&key);
+  }
+  Pump();
+  EXPECT_EQ(platform_.events,
+            (Events{"cue:Chop.wav", "warning:当たり番号ファイルを読み込んで下さい。|警告"}));
+  EXPECT_EQ(TextOf(Main(ids::kTxtNum)), "1");  // the Enter character is not inserted
+}
+
+TEST_F(Windows, TypingPlaysTheChangeCue) {
+  Type("1");
+  Type("12");
+  Type("");
+  EXPECT_EQ(platform_.events, (Events{"cue:pi.wav", "cue:pi.wav", "cue:pi.wav"}));
+}
+
+TEST_F(Windows, SideCommandsCallThePlatform) {
+  ShowMain();
+  SendMessageW(Main(ids::kCmdEdit), BM_CLICK, 0, 0);
+  SendMessageW(Main(ids::kCmdHelp), BM_CLICK, 0, 0);
+  platform_.chosenFile.reset();
+  FileLoaded = 0;
+  SendMessageW(Main(ids::kCmdOpen), BM_CLICK, 0, 0);
+  Pump();
+  EXPECT_EQ(platform_.events, (Events{"cue:chop.wav", "edit:" + EditFileName + "|" + AppDir,
+                                      "cue:chop.wav", "help:" + AppDir + "vorel.hlp",
+                                      "cue:kaeru.wav", "open:当たり番号のファイルを開く"}));
+  EXPECT_EQ(FileLoaded, 0);  // a cancelled dialog loads nothing
+}
+
+TEST_F(Windows, FailedLoadIsReportedAndTheWindowGoesOn) {
+  ShowMain();
+  platform_.chosenFile = std::filesystem::path(L"C:\\no\\such\\file.txt");
+  SendMessageW(Main(ids::kCmdOpen), BM_CLICK, 0, 0);
+  Pump();
+  ASSERT_EQ(platform_.events.size(), 3u);
+  EXPECT_EQ(platform_.events[0], "cue:kaeru.wav");
+  EXPECT_EQ(platform_.events[2], "error:ファイルが見つかりません");
+  EXPECT_TRUE(IsWindow(main_.hwnd()));
+  platform_.events.clear();
+  Type("1");  // still answering
+  EXPECT_EQ(platform_.events, (Events{"cue:pi.wav"}));
+}
+
+}  // namespace
+}  // namespace nenga::test

@@ -1,0 +1,114 @@
+// The picture buttons, painted into a memory DC the way WM_PRINTCLIENT asks for.
+#include "ui/picture.h"
+#include "ui_fixture.h"
+
+namespace nenga::test {
+namespace {
+
+// A 32-bit memory surface to paint into and read back.
+class Canvas {
+ public:
+  Canvas(int width, int height) : dc_(nullptr) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    bitmap_ = Bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    selected_.emplace(dc_.get(), bitmap_.get());
+    RECT all{0, 0, width, height};
+    FillRect(dc_.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  }
+  HDC dc() const { return dc_.get(); }
+  COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
+
+ private:
+  MemoryDc dc_;
+  Bitmap bitmap_;
+  std::optional<SelectedObject> selected_;
+};
+
+COLORREF Sys(int index) { return GetSysColor(index); }
+
+// The test program has no picture resources, so each button shows the stand-in
+// picture: a grey box with a darker edge whose bottom-left pixel is white.
+constexpr COLORREF kEdge = RGB(0x40, 0x40, 0x40);
+constexpr COLORREF kFill = RGB(0x80, 0x80, 0x80);
+
+TEST_F(Windows, PictureButtonAtRestAndHeld) {
+  HWND open = Main(ids::kCmdOpen);  // 41 x 41, picture 16 x 16
+  Canvas rest(41, 41);
+  SendMessageW(open, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(rest.dc()), PRF_CLIENT);
+  // Centred; the odd pixel of the 25-pixel gap goes left and above.
+  EXPECT_EQ(rest.At(13, 13), kEdge);
+  EXPECT_EQ(rest.At(12, 13), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(rest.At(28, 13), kEdge);
+  EXPECT_EQ(rest.At(29, 13), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(rest.At(20, 20), kFill);
+  // The bottom-left pixel's colour is transparent.
+  EXPECT_EQ(rest.At(13, 28), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(rest.At(14, 28), kEdge);
+  // A raised frame: dark at the bottom right, not at the top left.
+  EXPECT_EQ(rest.At(40, 40), Sys(COLOR_3DDKSHADOW));
+  EXPECT_NE(rest.At(0, 0), Sys(COLOR_3DDKSHADOW));
+  EXPECT_NE(rest.At(0, 0), Sys(COLOR_BTNSHADOW));
+
+  SendMessageW(open, BM_SETSTATE, TRUE, 0);
+  Canvas held(41, 41);
+  SendMessageW(open, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(held.dc()), PRF_CLIENT);
+  SendMessageW(open, BM_SETSTATE, FALSE, 0);
+  // Flat: a one-pixel shadow border round the face.
+  for (const POINT p : {POINT{0, 0}, POINT{40, 0}, POINT{0, 40}, POINT{40, 40}, POINT{20, 0}}) {
+    EXPECT_EQ(held.At(p.x, p.y), Sys(COLOR_BTNSHADOW)) << p.x << "," << p.y;
+  }
+  EXPECT_EQ(held.At(1, 1), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(held.At(39, 39), Sys(COLOR_BTNFACE));
+  // The picture one pixel right and down.
+  EXPECT_EQ(held.At(13, 13), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(held.At(14, 14), kEdge);
+  EXPECT_EQ(held.At(14, 29), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(held.At(15, 29), kEdge);
+}
+
+TEST_F(Windows, LargePictureButtonCentresItsPicture) {
+  // 161 x 185 with a 151 x 172 picture: gaps of 10 and 13, the odd pixel above.
+  Canvas canvas(161, 185);
+  SendMessageW(Main(ids::kCmdCheck), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()),
+               PRF_CLIENT);
+  EXPECT_EQ(canvas.At(5, 7), kEdge);
+  EXPECT_EQ(canvas.At(4, 7), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(canvas.At(5, 6), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(canvas.At(155, 178), kEdge);
+  EXPECT_EQ(canvas.At(156, 178), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(canvas.At(155, 179), Sys(COLOR_BTNFACE));
+}
+
+TEST_F(Windows, FocusedPictureButtonHasOutlineAndFocusRectangle) {
+  const auto picture = LoadPicture(instance_, "NO_SUCH_PICTURE", 32, 32);
+  const RECT rect{0, 0, 41, 41};
+  Canvas plain(41, 41);
+  PaintPictureButton(plain.dc(), rect, picture.get(), false, false);
+  Canvas focused(41, 41);
+  PaintPictureButton(focused.dc(), rect, picture.get(), false, true);
+
+  for (const POINT p : {POINT{0, 0}, POINT{40, 0}, POINT{0, 40}, POINT{40, 40}, POINT{20, 0}}) {
+    EXPECT_EQ(focused.At(p.x, p.y), Sys(COLOR_WINDOWFRAME)) << p.x << "," << p.y;
+  }
+  // Row 3 is face in both; the dotted rectangle runs along row 4, from x = 4.
+  int changedOnRow3 = 0;
+  int changedOnRow4 = 0;
+  for (int x = 4; x <= 36; ++x) {
+    changedOnRow3 += focused.At(x, 3) != plain.At(x, 3);
+    changedOnRow4 += focused.At(x, 4) != plain.At(x, 4);
+  }
+  EXPECT_EQ(changedOnRow3, 0);
+  EXPECT_GE(changedOnRow4, 10);
+  int changedOnColumn4 = 0;
+  for (int y = 4; y <= 36; ++y) changedOnColumn4 += focused.At(4, y) != plain.At(4, y);
+  EXPECT_GE(changedOnColumn4, 10);
+}
+
+}  // namespace
+}  // namespace nenga::test

@@ -1,0 +1,169 @@
+// The two windows built in-process on a platform that records what they ask of it.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/wide.h"
+#include "ui/Atari1.h"
+#include "ui/control_ids.h"
+#include "ui/controls.h"
+#include "ui/layouts.h"
+#include "ui/main.h"
+#include "winning/myProc.h"
+
+namespace nenga::test {
+
+class RecordingPlatform final : public Platform {
+ public:
+  std::vector<std::string> events;  // "cue:x", "warning:x|caption", "info:x", ...
+  std::optional<std::filesystem::path> chosenFile;
+  std::function<void()> onInfoBox;
+
+  void PlaySoundCue(const char* wave) override { events.push_back(std::string("cue:") + wave); }
+  void LaunchEditor(std::string_view file, std::string_view folder) override {
+    events.push_back("edit:" + std::string(file) + "|" + std::string(folder));
+  }
+  void ShowHelp(std::string_view file) override { events.push_back("help:" + std::string(file)); }
+  void InfoBox(std::string_view text) override {
+    events.push_back("info:" + std::string(text));
+    if (onInfoBox) onInfoBox();
+  }
+  void WarningBox(std::string_view text, std::string_view caption) override {
+    events.push_back("warning:" + std::string(text) + "|" + std::string(caption));
+  }
+  void ErrorBox(std::string_view message) override {
+    events.push_back("error:" + std::string(message));
+  }
+  std::optional<std::filesystem::path> OpenFileDialog(const OpenDialogSettings& s) override {
+    events.push_back("open:" + s.title);
+    return chosenFile;
+  }
+  void RequestQuit() override { events.push_back("quit"); }
+  std::unique_ptr<ByteSource> OpenForReading(const std::filesystem::path&, int& error) override {
+    error = 2;  // no file exists here
+    return nullptr;
+  }
+};
+
+// Dispatches what is waiting in the thread's queue.
+inline void Pump() {
+  MSG msg{};
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// Pumps messages until done() holds or the time is up; returns done().
+inline bool PumpUntil(const std::function<bool()>& done, ULONGLONG limitMs = 3000) {
+  const ULONGLONG end = GetTickCount64() + limitMs;
+  while (!done()) {
+    if (GetTickCount64() > end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    Pump();
+  }
+  return true;
+}
+
+inline std::string TextOf(HWND window) { return WindowTextShiftJis(window); }
+
+inline std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+inline RECT RectInParent(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// Both windows as the program builds them, at the design font height.
+class Windows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    instance_ = GetModuleHandleW(nullptr);
+    ASSERT_TRUE(main_.Create(instance_, kDesignFontHeight));
+    main_.SetQuitOnDestroy(false);
+    ASSERT_TRUE(atari_.Create(instance_, main_.hwnd(), kDesignFontHeight));
+    platform_.events.clear();
+  }
+  void TearDown() override {
+    atari_.Destroy();
+    main_.Destroy();
+    Pump();
+  }
+
+  void ShowMain() {
+    main_.Show(SW_SHOWNORMAL);
+    Pump();
+  }
+  HWND Main(int id) const { return main_.Control(id); }
+  HWND Atari(int id) const { return atari_.Control(id); }
+  void Type(const char* text) { SetWindowTextShiftJis(Main(ids::kTxtNum), text); }
+  void PressEnterInNumber() { SendMessageW(Main(ids::kTxtNum), WM_CHAR, L'\r', 1); }
+
+  HINSTANCE instance_ = nullptr;
+  RecordingPlatform platform_;
+  AtariDialog atari_{platform_};
+  MainWindow main_{platform_, atari_};
+};
+
+// Acts on the win dialog from inside its modal loop: each time the timer finds it
+// shown, the next step runs. A dialog still shown after the last step is closed by
+// the script, which records that.
+class ModalScript {
+ public:
+  using Step = std::function<void(HWND dialog)>;
+
+  ModalScript(const AtariDialog& dialog, std::vector<Step> steps)
+      : dialog_(dialog), steps_(std::move(steps)) {
+    self_ = this;
+    timer_ = SetTimer(nullptr, 0, 30, &ModalScript::Tick);
+  }
+  ~ModalScript() {
+    KillTimer(nullptr, timer_);
+    self_ = nullptr;
+  }
+  ModalScript(const ModalScript&) = delete;
+  ModalScript& operator=(const ModalScript&) = delete;
+
+  std::size_t StepsRun() const { return next_; }
+  bool ForcedClose() const { return forcedClose_; }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    ModalScript* self = self_;
+    if (self == nullptr) return;
+    HWND dialog = self->dialog_.hwnd();
+    if (dialog == nullptr || !IsWindowVisible(dialog)) return;
+    if (self->next_ < self->steps_.size()) {
+      self->steps_[self->next_++](dialog);
+    } else if (++self->idleTicks_ > 60) {
+      self->forcedClose_ = true;
+      self->idleTicks_ = 0;
+      PostMessageW(dialog, WM_CLOSE, 0, 0);
+    }
+  }
+
+  static inline ModalScript* self_ = nullptr;
+  const AtariDialog& dialog_;
+  std::vector<Step> steps_;
+  std::size_t next_ = 0;
+  int idleTicks_ = 0;
+  bool forcedClose_ = false;
+  UINT_PTR timer_ = 0;
+};
+
+}  // namespace nenga::test

@@ -1,0 +1,158 @@
+#include "ui/Atari1.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/wide.h"
+#include "ui/control_ids.h"
+#include "ui/layouts.h"
+#include "ui/picture.h"
+
+namespace nenga {
+namespace {
+
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
+
+// Disables the thread's other visible, enabled top-level windows for one scope.
+class OtherWindowsDisabled {
+ public:
+  explicit OtherWindowsDisabled(HWND keep) : keep_(keep) {
+    EnumThreadWindows(GetCurrentThreadId(), &OtherWindowsDisabled::Visit,
+                      reinterpret_cast<LPARAM>(this));
+    for (HWND window : disabled_) EnableWindow(window, FALSE);
+  }
+  OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
+  OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
+  ~OtherWindowsDisabled() {
+    for (HWND window : disabled_) {
+      if (IsWindow(window)) EnableWindow(window, TRUE);
+    }
+  }
+
+ private:
+  static BOOL CALLBACK Visit(HWND window, LPARAM param) {
+    auto* self = reinterpret_cast<OtherWindowsDisabled*>(param);
+    if (window != self->keep_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
+      self->disabled_.push_back(window);
+    }
+    return TRUE;
+  }
+
+  HWND keep_;
+  std::vector<HWND> disabled_;
+};
+
+}  // namespace
+
+bool AtariDialog::Create(HINSTANCE instance, HWND owner, int fontHeight) {
+  const FormLayout layout = AtariFormLayout(fontHeight);
+  const std::wstring caption = WideFromShiftJis(layout.caption);
+  if (!CreateFrame(instance, layout.className, caption.c_str(), kDialogStyle, kDialogExStyle,
+                   layout.clientWidth, layout.clientHeight, owner)) {
+    return false;
+  }
+  SendMessageW(hwnd_, WM_SETFONT, 0, FALSE);
+  if (!BuildControls(hwnd_, instance, layout, controls_)) return false;
+  SetAnnouncement("");
+  return true;
+}
+
+void AtariDialog::SetAnnouncement(std::string_view text) {
+  HWND label = Control(ids::kLblAtari);
+  if (label == nullptr) return;
+  SetWindowTextShiftJis(label, text);
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+  const SIZE size = MeasureText(label, font, text);
+  SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(label, nullptr, TRUE);
+}
+
+void AtariDialog::ShowModal() {
+  if (hwnd_ == nullptr || modal_) return;
+  HWND previous = GetActiveWindow();
+  if (!placed_) {
+    CentreOnScreen(hwnd_);
+    placed_ = true;
+  }
+  modal_ = true;
+  {
+    OtherWindowsDisabled others(hwnd_);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    SetFocus(Control(ids::kCmdOK));
+
+    MSG msg{};
+    while (modal_ && hwnd_ != nullptr) {
+      const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+      if (got == 0) {
+        // A quit request ends the showing; the main loop must still see it.
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        break;
+      }
+      if (got == -1) break;
+      if (!IsDialogMessageW(hwnd_, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+    modal_ = false;
+    // The owner is enabled again before this window hides, so the activation goes back
+    // to the program and not to another application.
+  }
+  if (hwnd_ != nullptr) ShowWindow(hwnd_, SW_HIDE);
+  if (previous != nullptr && IsWindow(previous)) SetActiveWindow(previous);
+}
+
+void AtariDialog::EndModal() {
+  modal_ = false;
+  // Wakes the modal loop's GetMessage.
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+void AtariDialog::cmdOKClick() { EndModal(); }
+
+LRESULT AtariDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM:
+      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_CLOSE:  // the close button acts as OK
+      cmdOKClick();
+      return 0;
+    default:
+      return Default(message, wParam, lParam);
+  }
+}
+
+void AtariDialog::OnCommand(int id, int code, HWND) {
+  if (id == ids::kCmdOK && code == BN_CLICKED) {
+    cmdOKClick();
+  } else if (id == IDOK && GetFocus() == Control(ids::kCmdOK)) {
+    // Enter, sent by the dialog manager while cmdOK has the focus.
+    cmdOKClick();
+  }
+  // IDCANCEL (Escape) does nothing: the dialog has no cancel button.
+}
+
+LRESULT AtariDialog::OnControlColor(HDC dc, HWND control) {
+  const auto color = controls_.textColors.find(GetDlgCtrlID(control));
+  SetTextColor(dc, color != controls_.textColors.end() ? color->second : 0);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  SetBkMode(dc, OPAQUE);
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void AtariDialog::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  const auto picture = controls_.pictures.find(static_cast<int>(item.CtlID));
+  if (picture != controls_.pictures.end()) {
+    PaintPicture(item.hDC, item.rcItem, picture->second.get());
+  }
+}
+
+}  // namespace nenga

@@ -1,0 +1,43 @@
+// frmAtari: the win dialog. Created hidden once, shown modally for every win.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "ui/controls.h"
+#include "ui/window.h"
+#include "winning/myProc.h"
+
+namespace nenga {
+
+class AtariDialog : public Window, public WinDialog {
+ public:
+  explicit AtariDialog(Platform& platform) : Window(platform) {}
+
+  // Creates the dialog, hidden, owned by owner, scaled for the measured font height.
+  bool Create(HINSTANCE instance, HWND owner, int fontHeight);
+
+  // Sets the text of lblAtari and sizes the label to it; its left edge stays put.
+  void SetAnnouncement(std::string_view text) override;
+
+  // Shows the dialog while the program's other windows take no input; returns when it
+  // has been closed, with the window that was active before active again.
+  void ShowModal() override;
+
+  bool IsShowingModal() const { return modal_; }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnCommand(int id, int code, HWND control);
+  LRESULT OnControlColor(HDC dc, HWND control);
+  void OnDrawItem(const DRAWITEMSTRUCT& item);
+  void cmdOKClick();
+  void EndModal();
+
+  BuiltControls controls_;
+  bool modal_ = false;
+  bool placed_ = false;  // centred once; later showings keep the last place
+};
+
+}  // namespace nenga

@@ -1,0 +1,76 @@
+// The program's entry: builds the two windows, runs the event loop, and ends.
+#include <windows.h>
+// commctrl.h needs windows.h first
+#include <commctrl.h>
+
+#include <exception>
+
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_platform.h"
+#include "ui/Atari1.h"
+#include "ui/app_paths.h"
+#include "ui/controls.h"
+#include "ui/layouts.h"
+#include "ui/main.h"
+
+namespace nenga {
+namespace {
+
+// The height of the window font on this screen: 12 pixels at 96 dots per inch. The
+// layouts are scaled by it.
+int MeasureFormFontHeight() {
+  HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return kDesignFontHeight;
+  const int pixels = MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  int measured = kDesignFontHeight;
+  if (Font font = CreateFormFont(pixels, false)) {
+    SelectedObject selected(screen, font.get());
+    TEXTMETRICW metrics{};
+    if (GetTextMetricsW(screen, &metrics)) measured = metrics.tmHeight - metrics.tmInternalLeading;
+  }
+  ReleaseDC(nullptr, screen);
+  return measured > 0 ? measured : kDesignFontHeight;
+}
+
+void RunEventLoop(HWND mainWindow) {
+  MSG msg{};
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // The dialog manager moves the focus with Tab and presses buttons with Enter.
+    if (IsWindow(mainWindow) && IsDialogMessageW(mainWindow, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+int Run(HINSTANCE instance, int showCommand) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  Win32Platform platform(instance, ShiftJisFromWide(AppTitleFromExePath(ExecutablePath())));
+  AtariDialog atari(platform);
+  MainWindow main(platform, atari);
+  const int fontHeight = MeasureFormFontHeight();
+  if (!main.Create(instance, fontHeight)) return 1;
+  platform.SetMainWindow(main.hwnd());
+  if (!atari.Create(instance, main.hwnd(), fontHeight)) return 1;
+
+  main.Show(showCommand);
+  RunEventLoop(main.hwnd());
+
+  platform.Shutdown();  // while the main window, the help viewer's owner, exists
+  atari.Destroy();
+  main.SetQuitOnDestroy(false);
+  main.Destroy();
+  return 0;
+}
+
+}  // namespace
+}  // namespace nenga
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  try {
+    return nenga::Run(instance, showCommand);
+  } catch (const std::exception&) {
+    return 1;  // no window to report in: the application window could not be made
+  }
+}

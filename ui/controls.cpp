@@ -1,0 +1,120 @@
+#include "ui/controls.h"
+
+#include <string>
+
+#include "platform/win32/wide.h"
+#include "ui/picture.h"
+
+namespace nenga {
+namespace {
+
+struct WindowKind {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+WindowKind KindOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kLabel:
+      return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::kAutoSizeLabel:
+      return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+    case ControlKind::kEdit:
+      return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::kReadOnlyEdit:
+      return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE};
+    case ControlKind::kPictureButton:
+      return {L"BUTTON", BS_OWNERDRAW, 0};
+    case ControlKind::kPicture:
+      return {L"STATIC", SS_OWNERDRAW, 0};
+    case ControlKind::kPushButton:
+      return {L"BUTTON", BS_PUSHBUTTON, 0};
+  }
+  return {L"STATIC", 0, 0};
+}
+
+}  // namespace
+
+Font CreateFormFont(int height, bool bold) {
+  LOGFONTW lf{};
+  lf.lfHeight = -height;
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  const std::wstring face = WideFromShiftJis("ＭＳ Ｐゴシック");
+  face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  return Font(CreateFontIndirectW(&lf));
+}
+
+bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
+                   BuiltControls& built) {
+  built.formFont = CreateFormFont(layout.fontHeight, false);
+  for (const ControlLayout& row : layout.controls) {
+    const WindowKind kind = KindOf(row.kind);
+    DWORD style = WS_CHILD | WS_VISIBLE | kind.style;
+    if (row.tabOrder >= 0) style |= WS_TABSTOP;
+    const std::wstring text = WideFromShiftJis(row.text);
+    HWND control = CreateWindowExW(
+        kind.exStyle, kind.className, text.c_str(), style, row.x, row.y, row.width, row.height,
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+    if (control == nullptr) return false;
+
+    HFONT font = built.formFont.get();
+    if (row.font.height != 0) {
+      built.fonts.push_back(CreateFormFont(row.font.height, row.font.bold));
+      font = built.fonts.back().get();
+    }
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (row.kind == ControlKind::kEdit || row.kind == ControlKind::kReadOnlyEdit) {
+      SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // no length limit
+    }
+    built.textColors[row.id] = static_cast<COLORREF>(row.font.color);
+    if (row.picture != nullptr) {
+      built.pictures[row.id] =
+          LoadPicture(instance, row.picture, row.pictureWidth, row.pictureHeight);
+    }
+  }
+  return true;
+}
+
+std::string WindowTextShiftJis(HWND control) {
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(control, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  return ShiftJisFromWide(text);
+}
+
+void SetWindowTextShiftJis(HWND control, std::string_view text) {
+  SetWindowTextW(control, WideFromShiftJis(text).c_str());
+}
+
+SIZE MeasureText(HWND window, HFONT font, std::string_view text) {
+  const std::wstring wide = WideFromShiftJis(text);
+  HDC dc = GetDC(window);
+  if (dc == nullptr) return {0, 0};
+  RECT bounds{0, 0, 0, 0};
+  {
+    SelectedObject selected(dc, font);
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &bounds,
+              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+  }
+  ReleaseDC(window, dc);
+  return {bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+void CentreOnScreen(HWND window) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace nenga

@@ -1,0 +1,42 @@
+// Builds the controls of a window from its layout table.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string_view>
+#include <vector>
+
+#include "ui/layouts.h"
+#include "ui/window.h"
+
+namespace nenga {
+
+// "ＭＳ Ｐゴシック" at the given pixel height, Shift-JIS character set.
+Font CreateFormFont(int height, bool bold);
+
+// What a window keeps of its built controls: fonts and pictures live as long as the
+// controls that use them.
+struct BuiltControls {
+  Font formFont;
+  std::vector<Font> fonts;
+  std::map<int, Bitmap> pictures;      // by control ID
+  std::map<int, COLORREF> textColors;  // by control ID
+};
+
+// Creates the controls of layout as children of parent, in the table's order, which is
+// also the order the focus moves in. Returns false when a control could not be made.
+bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout, BuiltControls& built);
+
+// The window text of a control as Shift-JIS, and the reverse.
+std::string WindowTextShiftJis(HWND control);
+void SetWindowTextShiftJis(HWND control, std::string_view text);
+
+// Width and height of text drawn in font.
+SIZE MeasureText(HWND window, HFONT font, std::string_view text);
+
+// Centres a window on the primary screen.
+void CentreOnScreen(HWND window);
+
+}  // namespace nenga

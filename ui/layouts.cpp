@@ -1,0 +1,90 @@
+#include "ui/layouts.h"
+
+#include <algorithm>
+#include <array>
+
+#include "resources/resource.h"
+#include "ui/control_ids.h"
+
+namespace nenga {
+namespace {
+
+constexpr FontStyle kFormFont{};
+constexpr FontStyle kBold12{12, true, kBlack};
+constexpr FontStyle kBold13{13, true, kBlack};
+constexpr FontStyle kBold48Red{48, true, kRed};
+
+using K = ControlKind;
+
+// frmMain
+constexpr std::array<ControlLayout, 8> kMainControls{{
+    {ids::kLabel1, K::kLabel, 32, 8, 128, 12, "年賀はがき番号の入力", kBold12, nullptr, -1, nullptr,
+     0, 0},
+    {ids::kTxtNum, K::kEdit, 16, 24, 161, 21, "", kBold13, nullptr, 0, nullptr, 0, 0},
+    {ids::kCmdCheck, K::kPictureButton, 16, 56, 161, 185, "", kFormFont, "当たり番号を検索します",
+     4, NENGA_BMP_CHECK, 151, 172},
+    {ids::kLabel2, K::kLabel, 16, 248, 56, 13, "直前の値", kBold13, nullptr, -1, nullptr, 0, 0},
+    {ids::kTxtLast, K::kReadOnlyEdit, 16, 264, 161, 21, "", kBold13, "さっきの番号はこれでしたね",
+     5, nullptr, 0, 0},
+    {ids::kCmdOpen, K::kPictureButton, 16, 288, 41, 41, "", kFormFont,
+     "当たり番号ファイルの読み込み", 3, NENGA_BMP_OPEN, 16, 16},
+    {ids::kCmdEdit, K::kPictureButton, 64, 288, 57, 41, "", kFormFont, "当たり番号ファイルの編集",
+     2, NENGA_BMP_EDIT, 32, 32},
+    {ids::kCmdHelp, K::kPictureButton, 136, 288, 41, 41, "", kFormFont, "ヘルプです", 1,
+     NENGA_BMP_HELP, 32, 32},
+}};
+
+// frmAtari. The label's size follows its text; the table holds its empty size.
+constexpr std::array<ControlLayout, 3> kAtariControls{{
+    {ids::kLblAtari, K::kAutoSizeLabel, 48, 16, 0, 0, "", kBold48Red, nullptr, -1, nullptr, 0, 0},
+    {ids::kImCongrat, K::kPicture, 16, 72, 540, 342, "", kFormFont, nullptr, -1, NENGA_BMP_CONGRAT,
+     540, 342},
+    {ids::kCmdOK, K::kPushButton, 240, 424, 81, 25, "OK", kBold13, nullptr, 0, nullptr, 0, 0},
+}};
+
+template <std::size_t N>
+std::vector<ControlLayout> Scaled(const std::array<ControlLayout, N>& table, int fontHeight) {
+  std::vector<ControlLayout> rows(table.begin(), table.end());
+  for (ControlLayout& row : rows) {
+    row.x = ScaleToFont(row.x, fontHeight);
+    row.y = ScaleToFont(row.y, fontHeight);
+    row.width = ScaleToFont(row.width, fontHeight);
+    row.height = ScaleToFont(row.height, fontHeight);
+    row.font.height = ScaleToFont(row.font.height, fontHeight);
+  }
+  // Windows moves the focus in creation order, so the controls that take the focus are
+  // created in their tab order, after those that take none.
+  std::stable_sort(rows.begin(), rows.end(), [](const ControlLayout& a, const ControlLayout& b) {
+    return a.tabOrder < b.tabOrder;
+  });
+  return rows;
+}
+
+}  // namespace
+
+int ScaleToFont(int value, int fontHeight) {
+  const long long product = static_cast<long long>(value) * fontHeight;
+  const long long half = kDesignFontHeight / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / kDesignFontHeight
+                                       : (product - half) / kDesignFontHeight);
+}
+
+FormLayout MainFormLayout(int fontHeight) {
+  return {L"TfrmMain",
+          "年賀はがき当たり番号判定",
+          ScaleToFont(193, fontHeight),
+          ScaleToFont(345, fontHeight),
+          ScaleToFont(kDesignFontHeight, fontHeight),
+          Scaled(kMainControls, fontHeight)};
+}
+
+FormLayout AtariFormLayout(int fontHeight) {
+  return {L"TfrmAtari",
+          "当たり番号発見",
+          ScaleToFont(568, fontHeight),
+          ScaleToFont(460, fontHeight),
+          ScaleToFont(kDesignFontHeight, fontHeight),
+          Scaled(kAtariControls, fontHeight)};
+}
+
+}  // namespace nenga

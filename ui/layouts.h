@@ -1,0 +1,60 @@
+// The layouts of the program's two windows, as data: one row per control. Positions
+// and sizes are client pixels for a window font 12 pixels high; the windows are built
+// from a copy scaled to the font height measured on the screen at start-up.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace nenga {
+
+enum class ControlKind {
+  kLabel,          // static text
+  kAutoSizeLabel,  // static text, as large as its text, opaque
+  kEdit,           // one-line edit box
+  kReadOnlyEdit,   // one-line edit box, read-only, button-face background
+  kPictureButton,  // owner-drawn button showing a picture
+  kPicture,        // a picture
+  kPushButton,     // plain push button with a caption
+};
+
+// 0x00bbggrr, as Windows' COLORREF.
+inline constexpr std::uint32_t kBlack = 0x000000;
+inline constexpr std::uint32_t kRed = 0x0000ff;
+
+struct FontStyle {
+  int height = 0;  // pixels; 0: the window's default font
+  bool bold = false;
+  std::uint32_t color = kBlack;
+};
+
+struct ControlLayout {
+  int id;
+  ControlKind kind;
+  int x, y, width, height;
+  const char* text;  // Shift-JIS caption or initial text
+  FontStyle font;
+  const char* hint;     // Shift-JIS tooltip, nullptr for none
+  int tabOrder;         // -1: takes no focus
+  const char* picture;  // resource name of the picture, nullptr for none
+  int pictureWidth, pictureHeight;
+};
+
+struct FormLayout {
+  const wchar_t* className;
+  const char* caption;  // Shift-JIS
+  int clientWidth, clientHeight;
+  int fontHeight;                       // the default font, "ＭＳ Ｐゴシック"
+  std::vector<ControlLayout> controls;  // in creation order: labels, then by tab order
+};
+
+// The design font height the tables are drawn for.
+inline constexpr int kDesignFontHeight = 12;
+
+// value * fontHeight / 12, rounded to the nearest pixel.
+int ScaleToFont(int value, int fontHeight);
+
+FormLayout MainFormLayout(int fontHeight);
+FormLayout AtariFormLayout(int fontHeight);
+
+}  // namespace nenga

@@ -1,0 +1,314 @@
+#include "ui/main.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/win32/wide.h"
+#include "ui/app_paths.h"
+#include "ui/control_ids.h"
+#include "ui/layouts.h"
+#include "ui/picture.h"
+
+namespace nenga {
+
+std::string AppDir;
+std::string EditFileName;
+
+namespace {
+
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME;
+
+constexpr int kPictureButtons[] = {ids::kCmdCheck, ids::kCmdOpen, ids::kCmdEdit, ids::kCmdHelp};
+
+bool IsPictureButton(int id) {
+  for (int button : kPictureButtons) {
+    if (button == id) return true;
+  }
+  return false;
+}
+
+std::string OpenDialogFilter() {
+  std::string filter;
+  for (const char* part : {"(年賀当たり番号ファイル)*.txt", "*.txt", "(ALL)*.*", "*.*"}) {
+    filter += part;
+    filter += '\0';
+  }
+  return filter;
+}
+
+}  // namespace
+
+bool MainWindow::Create(HINSTANCE instance, int fontHeight) {
+  const FormLayout layout = MainFormLayout(fontHeight);
+  const std::wstring caption = WideFromShiftJis(layout.caption);
+  if (!CreateFrame(instance, layout.className, caption.c_str(), kMainStyle, kMainExStyle,
+                   layout.clientWidth, layout.clientHeight, nullptr)) {
+    return false;
+  }
+  if (!BuildControls(hwnd_, instance, layout, controls_)) return false;
+  for (HWND control = GetWindow(hwnd_, GW_CHILD); control != nullptr;
+       control = GetWindow(control, GW_HWNDNEXT)) {
+    const int id = GetDlgCtrlID(control);
+    if (id == ids::kTxtNum || IsPictureButton(id)) {
+      SetWindowSubclass(control, &MainWindow::ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    }
+  }
+  AddTooltips(instance, layout);
+  RunGuarded(platform_, [this] { FormCreate(); });
+  return true;
+}
+
+void MainWindow::Show(int showCommand) {
+  if (!placed_) {
+    CentreOnScreen(hwnd_);
+    placed_ = true;
+  }
+  ShowWindow(hwnd_, showCommand);
+  UpdateWindow(hwnd_);
+  SetForegroundWindow(hwnd_);
+  SetFocus(Control(ids::kTxtNum));
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), false);
+    case WM_CTLCOLOREDIT:
+      return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), true);
+    case WM_DRAWITEM:
+      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_DESTROY:
+      if (quitOnDestroy_) PostQuitMessage(0);
+      return 0;
+    default:
+      return Default(message, wParam, lParam);
+  }
+}
+
+void MainWindow::AddTooltips(HINSTANCE instance, const FormLayout& layout) {
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
+  if (tooltip_ == nullptr) return;
+  for (const ControlLayout& row : layout.controls) {
+    if (row.hint == nullptr) continue;
+    std::wstring hint = WideFromShiftJis(row.hint);
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(row.id));
+    tool.hinst = instance;
+    tool.lpszText = hint.data();
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(500, 0));
+  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(2500, 0));
+  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(0, 0));
+}
+
+void MainWindow::OnCommand(int id, int code) {
+  switch (id) {
+    case ids::kTxtNum:
+      if (code == EN_CHANGE) txtNumChange();
+      break;
+    case ids::kCmdCheck:
+      if (code == BN_CLICKED) cmdCheckClick();
+      break;
+    case ids::kCmdOpen:
+      if (code == BN_CLICKED) cmdOpenClick();
+      break;
+    case ids::kCmdEdit:
+      if (code == BN_CLICKED) cmdEditClick();
+      break;
+    case ids::kCmdHelp:
+      if (code == BN_CLICKED) cmdHelpClick();
+      break;
+    case IDOK: {
+      // Enter, sent by the dialog manager: it presses the focused button.
+      const int focused = GetDlgCtrlID(GetFocus());
+      if (IsChild(hwnd_, GetFocus()) && IsPictureButton(focused)) OnCommand(focused, BN_CLICKED);
+      break;
+    }
+    default:  // IDCANCEL (Escape) does nothing
+      break;
+  }
+}
+
+void MainWindow::OnActivate(bool active) {
+  // A plain window forgets its focused control when it loses the activation; keep it
+  // the way a dialog does.
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(hwnd_, focus)) savedFocus_ = focus;
+    return;
+  }
+  HWND target =
+      savedFocus_ != nullptr && IsWindow(savedFocus_) ? savedFocus_ : Control(ids::kTxtNum);
+  if (!IsIconic(hwnd_)) SetFocus(target);
+}
+
+LRESULT MainWindow::OnControlColor(HDC dc, HWND control, bool edit) {
+  const auto color = controls_.textColors.find(GetDlgCtrlID(control));
+  SetTextColor(dc,
+               color != controls_.textColors.end() ? color->second : GetSysColor(COLOR_WINDOWTEXT));
+  // Labels and the read-only txtLast show the button face; txtNum the window colour.
+  const int background = edit ? COLOR_WINDOW : COLOR_BTNFACE;
+  SetBkColor(dc, GetSysColor(background));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+}
+
+void MainWindow::PaintButton(HWND button, HDC dc, bool pressed, bool focused) {
+  const auto picture = controls_.pictures.find(GetDlgCtrlID(button));
+  RECT rect{};
+  GetClientRect(button, &rect);
+  PaintPictureButton(dc, rect,
+                     picture != controls_.pictures.end() ? picture->second.get() : nullptr, pressed,
+                     focused);
+}
+
+void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  if (item.CtlType != ODT_BUTTON) return;
+  PaintButton(item.hwndItem, item.hDC, (item.itemState & ODS_SELECTED) != 0,
+              (item.itemState & ODS_FOCUS) != 0);
+}
+
+LRESULT CALLBACK MainWindow::ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR self) {
+  auto* window = reinterpret_cast<MainWindow*>(self);
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(control, &MainWindow::ControlProc, 0);
+    return DefSubclassProc(control, message, wParam, lParam);
+  }
+  LRESULT result = 0;
+  const bool ran = RunGuarded(window->platform_, [&] {
+    result = GetDlgCtrlID(control) == ids::kTxtNum
+                 ? window->OnNumberMessage(control, message, wParam, lParam)
+                 : window->OnButtonMessage(control, message, wParam, lParam);
+  });
+  return ran ? result : 0;
+}
+
+LRESULT MainWindow::OnNumberMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_GETDLGCODE: {
+      // Enter must reach the edit box as a character, not be taken by the dialog manager.
+      LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+      const auto* msg = reinterpret_cast<const MSG*>(lParam);
+      if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+        code |= DLGC_WANTMESSAGE;
+      }
+      return code;
+    }
+    case WM_CHAR:
+      if (wParam == L'\r') {
+        txtNumKeyPress(static_cast<wchar_t>(wParam));
+        return 0;  // a one-line edit box only beeps at it
+      }
+      break;
+    case WM_SETFOCUS: {
+      const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+      // Coming from another control (not by a click into the box), the whole text is
+      // selected so that typing replaces it.
+      HWND previous = reinterpret_cast<HWND>(wParam);
+      if (previous != nullptr && previous != control && IsChild(hwnd_, previous) &&
+          GetKeyState(VK_LBUTTON) >= 0) {
+        SendMessageW(control, EM_SETSEL, 0, -1);
+      }
+      return result;
+    }
+    default:
+      break;
+  }
+  return DefSubclassProc(control, message, wParam, lParam);
+}
+
+LRESULT MainWindow::OnButtonMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDBLCLK:
+      // Every click presses the button, however quickly it follows the last one.
+      return DefSubclassProc(control, WM_LBUTTONDOWN, wParam, lParam);
+    case WM_PRINTCLIENT: {
+      const auto state = SendMessageW(control, BM_GETSTATE, 0, 0);
+      PaintButton(control, reinterpret_cast<HDC>(wParam), (state & BST_PUSHED) != 0,
+                  GetFocus() == control);
+      return 0;
+    }
+    default:
+      return DefSubclassProc(control, message, wParam, lParam);
+  }
+}
+
+void MainWindow::FormCreate() {
+  openDialog_.title = "当たり番号のファイルを開く";
+  openDialog_.filter = OpenDialogFilter();
+  openDialog_.defaultExt = "txt";
+  AppDir = ShiftJisFromWide(FolderOfPath(ExecutablePath()));
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  EditFileName = EditFileNameForYear(now.wYear);
+  FileLoaded = 0;
+}
+
+void MainWindow::txtNumChange() { platform_.PlaySoundCue("pi.wav"); }
+
+void MainWindow::txtNumKeyPress(wchar_t key) {
+  if (key != L'\r') return;
+  platform_.PlaySoundCue("Chop.wav");
+  CheckTypedNumber();
+}
+
+void MainWindow::cmdCheckClick() {
+  platform_.PlaySoundCue("kaeru.wav");
+  CheckTypedNumber();
+}
+
+void MainWindow::CheckTypedNumber() {
+  if (FileLoaded == 0) {
+    platform_.WarningBox("当たり番号ファイルを読み込んで下さい。", "警告");
+    return;
+  }
+  const std::string number = WindowTextShiftJis(Control(ids::kTxtNum));
+  if (number.size() == 6) {
+    CheckNumber(number, platform_, winDialog_);
+    SetWindowTextShiftJis(Control(ids::kTxtLast), number);
+    SetWindowTextShiftJis(Control(ids::kTxtNum), "");
+  } else {
+    platform_.InfoBox(number + " は入力ミスです。");
+  }
+  FocusNumber();
+}
+
+void MainWindow::cmdOpenClick() {
+  platform_.PlaySoundCue("kaeru.wav");
+  if (const auto file = platform_.OpenFileDialog(openDialog_)) LoadWinFile(*file, platform_);
+  FocusNumber();
+}
+
+void MainWindow::cmdEditClick() {
+  platform_.PlaySoundCue("chop.wav");
+  platform_.LaunchEditor(EditFileName, AppDir);
+  FocusNumber();
+}
+
+void MainWindow::cmdHelpClick() {
+  platform_.PlaySoundCue("chop.wav");
+  platform_.ShowHelp(AppDir + "vorel.hlp");
+  FocusNumber();
+}
+
+void MainWindow::FocusNumber() {
+  HWND number = Control(ids::kTxtNum);
+  if (GetFocus() != number) SetFocus(number);
+}
+
+}  // namespace nenga

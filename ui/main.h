@@ -1,0 +1,72 @@
+// frmMain: the program's working window, where numbers are typed and checked.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/platform.h"
+#include "ui/controls.h"
+#include "ui/window.h"
+#include "winning/myProc.h"
+
+namespace nenga {
+
+// Set once when the main window is created; live until the program ends (Shift-JIS).
+extern std::string AppDir;        // the executable's folder, ending with its separator
+extern std::string EditFileName;  // the current year's file, "yyyy.txt"
+
+class MainWindow : public Window {
+ public:
+  MainWindow(Platform& platform, WinDialog& winDialog) : Window(platform), winDialog_(winDialog) {}
+
+  // Builds the window, hidden, scaled for the measured font height; FormCreate runs
+  // before this returns.
+  bool Create(HINSTANCE instance, int fontHeight);
+
+  // Shows the window, centred on the screen the first time, with the focus in txtNum.
+  void Show(int showCommand);
+
+  HWND Tooltip() const { return tooltip_; }
+  const OpenDialogSettings& OpenDialog() const { return openDialog_; }
+
+  // Whether the thread quits when this window is destroyed (as the program's main window).
+  void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnCommand(int id, int code);
+  void OnActivate(bool active);
+  LRESULT OnControlColor(HDC dc, HWND control, bool edit);
+  void OnDrawItem(const DRAWITEMSTRUCT& item);
+  void PaintButton(HWND button, HDC dc, bool pressed, bool focused);
+  void AddTooltips(HINSTANCE instance, const FormLayout& layout);
+
+  // The controls' own messages, seen before the control.
+  static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
+  LRESULT OnNumberMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnButtonMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Event handlers.
+  void FormCreate();
+  void txtNumChange();
+  void txtNumKeyPress(wchar_t key);
+  void cmdCheckClick();
+  void cmdOpenClick();
+  void cmdEditClick();
+  void cmdHelpClick();
+
+  void CheckTypedNumber();  // the check's steps after its cue
+  void FocusNumber();
+
+  WinDialog& winDialog_;
+  OpenDialogSettings openDialog_;
+  BuiltControls controls_;
+  HWND tooltip_ = nullptr;
+  HWND savedFocus_ = nullptr;
+  bool placed_ = false;
+  bool quitOnDestroy_ = true;
+};
+
+}  // namespace nenga

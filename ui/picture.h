@@ -1,0 +1,25 @@
+// The pictures of the two windows and the painting of the picture buttons.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/window.h"
+
+namespace nenga {
+
+// Loads a bitmap resource as a DIB section, keeping its colours exact. A missing
+// resource gives a plain grey box of the given size instead, whose bottom-left pixel
+// (and only that) is white, so the rest of the program works the same.
+Bitmap LoadPicture(HINSTANCE instance, const char* resourceName, int width, int height);
+
+// Paints one picture button into rect on dc: a raised frame at rest; while held, a flat
+// face with a one-pixel shadow border and the picture one pixel right and down. The
+// picture is centred (an odd pixel left over goes left and above); its bottom-left
+// pixel's colour shows the button face. A focused button gets a window-frame outline
+// and a dotted focus rectangle 4 pixels inside its edge.
+void PaintPictureButton(HDC dc, const RECT& rect, HBITMAP picture, bool pressed, bool focused);
+
+// Draws the picture opaque at the top-left of rect.
+void PaintPicture(HDC dc, const RECT& rect, HBITMAP picture);
+
+}  // namespace nenga

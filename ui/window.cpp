@@ -1,0 +1,71 @@
+#include "ui/window.h"
+
+#include <string>
+
+namespace nenga {
+
+void ReportFailure(Platform& platform, const std::exception* failure) noexcept {
+  try {
+    platform.ErrorBox(failure != nullptr ? std::string(failure->what()) : std::string());
+  } catch (...) {
+    // Nothing is left to report with; the program carries on.
+  }
+}
+
+Window::~Window() { Destroy(); }
+
+void Window::Destroy() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+bool Window::RegisterWindowClass(HINSTANCE instance, const wchar_t* className) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, className, &existing)) return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = &Window::WindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  wc.lpszClassName = className;
+  return RegisterClassExW(&wc) != 0;
+}
+
+bool Window::CreateFrame(HINSTANCE instance, const wchar_t* className, const wchar_t* caption,
+                         DWORD style, DWORD exStyle, int clientWidth, int clientHeight,
+                         HWND owner) {
+  if (!RegisterWindowClass(instance, className)) return false;
+  RECT frame{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  CreateWindowExW(exStyle, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                  frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance,
+                  this);
+  return hwnd_ != nullptr;
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return Default(message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+
+  LRESULT result = 0;
+  RunGuarded(self->platform_, [&] { result = self->HandleMessage(message, wParam, lParam); });
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+}  // namespace nenga
