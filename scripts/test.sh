@@ -27,3 +27,10 @@ ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 echo "== Windows build, tests under Wine"
 build build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
 scripts/wine-env.sh ctest --test-dir build/mingw --output-on-failure
+
+# The end-to-end tests keep pictures of the windows they drove.
+shots=build/mingw/e2e/screenshots
+if compgen -G "$shots/*.bmp" >/dev/null; then
+  for bmp in "$shots"/*.bmp; do convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"; done
+  echo "Screenshots of the windows: $shots"
+fi

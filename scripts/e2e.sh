@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds nenga.exe and its end-to-end driver, then runs the end-to-end tests under
+# Wine on a virtual display:
+#   scripts/e2e.sh [CTEST_ARG...]      e.g. scripts/e2e.sh -R Overflow --output-on-failure
+# Build folder: NENGA_E2E_BUILD (default build/mingw).
+# Screenshots land in <build>/e2e/screenshots (BMP, and PNG beside them), the sound
+# logs in <build>/e2e/logs.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${NENGA_E2E_BUILD:-$root/build/mingw}"
+
+if [[ ! -f "$build/build.ninja" ]]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
+fi
+ninja -C "$build" nenga nenga_e2e
+
+rm -rf "$build/e2e"
+status=0
+"$root/scripts/wine-env.sh" ctest --test-dir "$build" -L e2e "$@" || status=$?
+
+for bmp in "$build"/e2e/screenshots/*.bmp; do
+  [[ -e "$bmp" ]] && convert "$bmp" "${bmp%.bmp}.png"
+done
+echo "e2e: screenshots in $build/e2e/screenshots, logs in $build/e2e/logs"
+exit "$status"

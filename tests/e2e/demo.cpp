@@ -1,0 +1,99 @@
+// A short showing of the program for people, not a test: starts nenga.exe, loads a
+// winning-number file through the file-open dialog, checks a number that wins, and
+// saves pictures of the main window and the win dialog.
+//   nenga_demo --nenga=nenga.exe --file=WINNING.txt --number=123456 --out=FOLDER
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "tests/e2e/driver.h"
+#include "ui/control_ids.h"
+
+namespace nenga::e2e {
+namespace {
+
+struct DemoArgs {
+  std::filesystem::path nenga;
+  std::filesystem::path file;
+  std::filesystem::path out;
+  std::wstring number;
+};
+
+int Fail(const char* what) {
+  std::fprintf(stderr, "demo: %s\n", what);
+  return 1;
+}
+
+bool Save(HWND window, const DemoArgs& args, const char* name) {
+  const auto file = args.out / (std::string(name) + ".bmp");
+  const bool saved = SaveWindowImage(window, file);
+  std::printf("demo: %s %s\n", saved ? "saved" : "could not save", file.string().c_str());
+  return saved;
+}
+
+int RunDemo(const DemoArgs& args) {
+  std::filesystem::create_directories(args.out);
+  ParkPointer();
+  App app(LaunchOptions{args.nenga, args.out, {}});
+  if (!app.started()) return Fail("nenga.exe did not start");
+  HWND main = app.WaitForWindow(L"TfrmMain", L"年賀はがき当たり番号判定");
+  if (main == nullptr) return Fail("the main window did not appear");
+  HWND txtNum = GetDlgItem(main, ids::kTxtNum);
+  HWND txtLast = GetDlgItem(main, ids::kTxtLast);
+
+  PostClick(GetDlgItem(main, ids::kCmdOpen));
+  HWND dialog = app.WaitForWindow(L"#32770", L"当たり番号のファイルを開く");
+  if (dialog == nullptr || !ChooseFileInDialog(dialog, args.file) || !app.WaitForHidden(dialog)) {
+    return Fail("could not choose the file in the file-open dialog");
+  }
+  if (!WaitUntil([&] { return FocusOf(main) == txtNum; })) return Fail("the load did not end");
+
+  PostChars(txtNum, args.number);
+  if (!WaitUntil([&] { return ReadText(txtNum) == args.number; })) return Fail("typing failed");
+  if (!Save(main, args, "main_window")) return 1;
+  PostKey(txtNum, VK_RETURN);
+
+  HWND atari = app.WaitForWindow(L"TfrmAtari", L"当たり番号発見");
+  if (atari == nullptr) return Fail("the number did not win");
+  const auto text = ReadText(GetDlgItem(atari, ids::kLblAtari)).value_or(L"");
+  std::string utf8(text.size() * 3, '\0');
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
+                          static_cast<int>(utf8.size()), nullptr, nullptr);
+  utf8.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+  std::printf("demo: the win dialog says \"%s\"\n", utf8.c_str());
+  if (!Save(atari, args, "win_dialog")) return 1;
+  PostClick(GetDlgItem(atari, ids::kCmdOK));
+  if (!WaitUntil([&] { return ReadText(txtLast) == args.number; })) {
+    return Fail("the check did not end");
+  }
+  if (!Save(main, args, "main_window_after_check")) return 1;
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  return app.WaitForExit() == std::optional<DWORD>(0) ? 0 : Fail("nenga.exe did not end");
+}
+
+}  // namespace
+}  // namespace nenga::e2e
+
+int main(int argc, char** argv) {
+  nenga::e2e::DemoArgs args;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg(argv[i]);
+    const auto value = arg.substr(arg.find('=') + 1);
+    if (arg.starts_with("--nenga=")) {
+      args.nenga = nenga::e2e::WindowsPath(value);
+    } else if (arg.starts_with("--file=")) {
+      args.file = nenga::e2e::WindowsPath(value);
+    } else if (arg.starts_with("--out=")) {
+      args.out = nenga::e2e::WindowsPath(value);
+    } else if (arg.starts_with("--number=")) {
+      args.number.assign(value.begin(), value.end());
+    }
+  }
+  if (args.nenga.empty() || args.file.empty() || args.out.empty() || args.number.empty()) {
+    std::fprintf(stderr, "usage: nenga_demo --nenga=EXE --file=TXT --number=N --out=DIR\n");
+    return 2;
+  }
+  return nenga::e2e::RunDemo(args);
+}

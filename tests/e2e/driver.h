@@ -1,0 +1,122 @@
+// Drives a running nenga.exe from another process, the way a user would: posted
+// keystrokes and clicks go through the program's own message loop, and everything is
+// read back with messages (WM_GETTEXT), never from the program's memory.
+//
+// Every wait polls the program's state until a deadline; nothing waits a fixed time.
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace nenga::e2e {
+
+// Milliseconds. (<chrono> cannot be used here: its "µs" does not exist in code page 932.)
+using Millis = DWORD;
+
+// Long enough for Wine to build a file dialog on a busy machine; a state that has not
+// come by then is not coming.
+inline constexpr Millis kWindowTimeout = 15000;
+inline constexpr Millis kStateTimeout = 10000;
+
+// Polls condition until it holds or timeout passes; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, Millis timeout = kStateTimeout);
+
+// A Unix path as Wine's file system sees it ("/tmp/x" -> "Z:\tmp\x"); other paths as
+// they are.
+std::filesystem::path WindowsPath(std::string_view path);
+
+// The text of a window of another process, by WM_GETTEXT. Nothing when the window is
+// gone or its thread does not answer.
+std::optional<std::wstring> ReadText(HWND window);
+
+// Replaces the text of a window of another process (WM_SETTEXT).
+bool WriteText(HWND window, std::wstring_view text);
+
+std::wstring ClassOf(HWND window);
+std::wstring CaptionOf(HWND window);  // without sending messages
+
+// The control with the keyboard focus in the thread that owns window.
+HWND FocusOf(HWND window);
+
+// Posted input: it reaches the window through its thread's message loop, in order.
+void PostChars(HWND window, std::wstring_view text);  // WM_CHAR per character
+void PostKey(HWND window, UINT virtualKey);           // WM_KEYDOWN then WM_KEYUP
+void PostClick(HWND button);                          // BM_CLICK
+
+// Returns once the thread that owns edit has handled every message posted to it
+// before the call: posts a change of the edit's text limit behind them and waits for
+// it to show, then puts the limit back.
+bool DrainPostedMessages(HWND edit);
+
+// Moves the mouse pointer to the screen's top-left corner, off every window, so no
+// tooltip comes up under a pointer that happens to rest on a control.
+void ParkPointer();
+
+// Options for one run of the program.
+struct LaunchOptions {
+  std::filesystem::path exe;
+  std::filesystem::path workDir;  // the process's current folder
+  // WINEDEBUG for the program, e.g. L"+winmm". Wine writes the traces to the Unix
+  // stderr that the program inherits from this process, whatever its Windows
+  // standard handles are, so whoever starts the driver decides where they go.
+  std::wstring wineDebug;
+};
+
+// One running nenga.exe. Ended when destroyed if it has not ended by itself.
+class App {
+ public:
+  explicit App(const LaunchOptions& options);
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  bool started() const { return process_ != nullptr; }
+  DWORD processId() const { return processId_; }
+  DWORD launchError() const { return launchError_; }
+
+  bool Running() const;
+  // Waits for the process to end; its exit code, or nothing on timeout.
+  std::optional<DWORD> WaitForExit(Millis timeout = kStateTimeout);
+
+  // Visible top-level windows of the process with this class and caption (either
+  // may be empty: any), other than the listed ones.
+  std::vector<HWND> TopWindows(std::wstring_view className, std::wstring_view caption,
+                               const std::vector<HWND>& except = {}) const;
+  // The same, hidden windows included.
+  std::vector<HWND> AllTopWindows(std::wstring_view className, std::wstring_view caption) const;
+  // Waits for exactly one such window; nullptr on timeout or when the program ends.
+  HWND WaitForWindow(std::wstring_view className, std::wstring_view caption,
+                     const std::vector<HWND>& except = {}, Millis timeout = kWindowTimeout);
+  // Waits until the window is hidden or destroyed.
+  bool WaitForHidden(HWND window, Millis timeout = kWindowTimeout);
+
+ private:
+  std::vector<HWND> FindTopWindows(std::wstring_view className, std::wstring_view caption,
+                                   const std::vector<HWND>& except, bool visibleOnly) const;
+
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+  DWORD launchError_ = 0;
+};
+
+// The text of a message box or of the program's information box: its static text
+// (the information box's kInfoText, or the system box's 0xFFFF).
+std::optional<std::wstring> BoxText(HWND box, int infoTextId);
+
+// Fills the file name of an open-file dialog and presses its Open button.
+bool ChooseFileInDialog(HWND dialog, const std::filesystem::path& file);
+
+// Saves what the screen shows of window (frame included) as a 24-bit BMP file, once
+// two captures in a row agree, so a half-painted window is not saved.
+bool SaveWindowImage(HWND window, const std::filesystem::path& bmpFile);
+
+// The bare names of the sounds asked for, in order, from a WINEDEBUG=+winmm log.
+std::vector<std::string> SoundCues(const std::filesystem::path& logFile);
+
+}  // namespace nenga::e2e

@@ -1,0 +1,437 @@
+// End-to-end tests: each test starts a fresh nenga.exe in a folder of its own, works
+// it through its windows as a user would, and checks what the windows show, which
+// sounds were asked for, and how the process ends.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/settings.h"
+#include "ui/control_ids.h"
+
+namespace nenga::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::wstring_view kMainClass = L"TfrmMain";
+constexpr std::wstring_view kMainCaption = L"年賀はがき当たり番号判定";
+constexpr std::wstring_view kWinClass = L"TfrmAtari";
+constexpr std::wstring_view kWinCaption = L"当たり番号発見";
+constexpr std::wstring_view kDialogClass = L"#32770";
+constexpr std::wstring_view kOpenTitle = L"当たり番号のファイルを開く";
+constexpr std::wstring_view kAppTitle = L"Nenga";  // from the name nenga.exe
+constexpr std::wstring_view kWarningCaption = L"警告";
+
+// Class 1 one six-digit number, class 2 one four-digit, class 3 two two-digit.
+constexpr std::string_view kExampleFile = "1:\r\n123456\r\n2:\r\n2345\r\n3:\r\n67\r\n89\r\n";
+
+std::string TestName() {
+  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+  return std::string(info->test_suite_name()) + "." + info->name();
+}
+
+class NengaTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    const Settings& settings = TestSettings();
+    workDir_ = settings.outDir / "work" / TestName();
+    logFile_ = settings.log;
+    std::error_code ignored;
+    fs::remove_all(workDir_, ignored);
+    fs::create_directories(workDir_);
+    fs::create_directories(settings.outDir / "screenshots");
+
+    // The log may hold the sounds of earlier tests of this process.
+    cueBase_ = SoundCues(logFile_).size();
+    ParkPointer();
+    app_ = std::make_unique<App>(LaunchOptions{settings.nengaExe, workDir_, L"+winmm"});
+    ASSERT_TRUE(app_->started()) << "CreateProcess failed with " << app_->launchError() << " for "
+                                 << settings.nengaExe.string();
+    main_ = app_->WaitForWindow(kMainClass, kMainCaption);
+    ASSERT_NE(main_, nullptr) << "the main window never appeared";
+    txtNum_ = Control(main_, ids::kTxtNum);
+    txtLast_ = Control(main_, ids::kTxtLast);
+    cmdCheck_ = Control(main_, ids::kCmdCheck);
+    cmdOpen_ = Control(main_, ids::kCmdOpen);
+    ASSERT_TRUE(txtNum_ && txtLast_ && cmdCheck_ && cmdOpen_) << "a main window control is missing";
+    // The win dialog exists from the start, hidden.
+    const auto atari = app_->AllTopWindows(kWinClass, kWinCaption);
+    ASSERT_EQ(atari.size(), 1u) << "the win dialog was not created at start-up";
+    atari_ = atari.front();
+    lblAtari_ = Control(atari_, ids::kLblAtari);
+    cmdOK_ = Control(atari_, ids::kCmdOK);
+    ASSERT_TRUE(lblAtari_ && cmdOK_) << "a win dialog control is missing";
+  }
+
+  static HWND Control(HWND parent, int id) { return GetDlgItem(parent, id); }
+
+  fs::path WriteFile(std::string_view name, std::string_view bytes) {
+    const fs::path file = workDir_ / name;
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    EXPECT_TRUE(out.good()) << file.string();
+    return file;
+  }
+
+  // Presses the load button and chooses file in the file-open dialog.
+  void ChooseFile(const fs::path& file) {
+    PostClick(cmdOpen_);
+    HWND dialog = app_->WaitForWindow(kDialogClass, kOpenTitle);
+    ASSERT_NE(dialog, nullptr) << "the file-open dialog never appeared";
+    ASSERT_TRUE(ChooseFileInDialog(dialog, file)) << "could not fill in the file-open dialog";
+    ASSERT_TRUE(app_->WaitForHidden(dialog)) << "the file-open dialog did not close";
+  }
+
+  // A load that succeeds ends with the focus back in txtNum.
+  void Load(const fs::path& file) {
+    ASSERT_NO_FATAL_FAILURE(ChooseFile(file));
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }))
+        << "the focus did not come back to the number box after the load";
+  }
+
+  void Type(std::wstring_view text) {
+    const std::wstring before = ReadText(txtNum_).value_or(L"?");
+    PostChars(txtNum_, text);
+    const std::wstring expected = before + std::wstring(text);
+    ASSERT_TRUE(WaitUntil([&] { return ReadText(txtNum_) == expected; }))
+        << "the number box does not show what was typed";
+  }
+
+  void PressEnter() { PostKey(txtNum_, VK_RETURN); }
+
+  HWND WaitForBox(std::wstring_view caption) {
+    HWND box = app_->WaitForWindow({}, caption, {main_, atari_});
+    if (box == nullptr) ADD_FAILURE() << "no box \"" << ToUtf8(caption) << "\"; " << Shown();
+    return box;
+  }
+
+  // What the program shows, for failure messages.
+  std::string Shown() {
+    std::string shown = "windows shown:";
+    for (HWND w : app_->TopWindows({}, {})) {
+      shown += " [" + ToUtf8(ClassOf(w)) + " \"" + ToUtf8(CaptionOf(w)) + "\"";
+      if (w == atari_) shown += " \"" + ToUtf8(ReadText(lblAtari_).value_or(L"?")) + "\"";
+      shown += "]";
+    }
+    return shown;
+  }
+
+  void CloseBox(HWND box) {
+    HWND ok = GetDlgItem(box, IDOK);
+    ASSERT_NE(ok, nullptr) << "the box has no OK button";
+    PostClick(ok);
+    ASSERT_TRUE(app_->WaitForHidden(box)) << "the box did not close";
+  }
+
+  bool WinDialogShows(std::wstring_view text) {
+    return IsWindowVisible(atari_) && ReadText(lblAtari_) == text;
+  }
+
+  void ExpectWinDialog(std::wstring_view text) {
+    ASSERT_TRUE(WaitUntil([&] { return WinDialogShows(text); }, kWindowTimeout))
+        << "the win dialog did not show \"" << ToUtf8(text) << "\"; it shows \""
+        << ToUtf8(ReadText(lblAtari_).value_or(L"")) << "\"";
+  }
+
+  // Waits for the check to have returned: txtLast then holds the number.
+  void ExpectCheckDone(std::wstring_view number) {
+    ASSERT_TRUE(WaitUntil([&] { return ReadText(txtLast_) == number; }))
+        << "txtLast never showed " << ToUtf8(number) << "; " << Shown();
+    EXPECT_EQ(ReadText(txtNum_), L"");
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
+    EXPECT_FALSE(IsWindowVisible(atari_));
+  }
+
+  // The sounds asked for so far, once there are at least count of them.
+  std::vector<std::string> Cues(std::size_t count) {
+    std::vector<std::string> cues;
+    WaitUntil([&] {
+      cues = SoundCues(logFile_);
+      cues.erase(cues.begin(),
+                 cues.begin() + static_cast<std::ptrdiff_t>(std::min(cueBase_, cues.size())));
+      return cues.size() >= count;
+    });
+    return cues;
+  }
+
+  void Screenshot(HWND window, std::string_view name) {
+    const fs::path file = TestSettings().outDir / "screenshots" / (std::string(name) + ".bmp");
+    EXPECT_TRUE(SaveWindowImage(window, file)) << "no steady picture of " << name;
+  }
+
+  static std::string ToUtf8(std::wstring_view text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(std::max(size, 0)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                        nullptr, nullptr);
+    return out;
+  }
+
+  fs::path workDir_;
+  fs::path logFile_;
+  std::size_t cueBase_ = 0;
+  std::unique_ptr<App> app_;
+  HWND main_ = nullptr;
+  HWND txtNum_ = nullptr;
+  HWND txtLast_ = nullptr;
+  HWND cmdCheck_ = nullptr;
+  HWND cmdOpen_ = nullptr;
+  HWND atari_ = nullptr;
+  HWND lblAtari_ = nullptr;
+  HWND cmdOK_ = nullptr;
+};
+
+std::vector<std::string> Repeat(const std::string& cue, std::size_t times) {
+  return std::vector<std::string>(times, cue);
+}
+
+std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+TEST_F(NengaTest, StartsWithEmptyBoxesAndTheFocusInTheNumberBox) {
+  EXPECT_EQ(ReadText(txtNum_), L"");
+  EXPECT_EQ(ReadText(txtLast_), L"");
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
+  EXPECT_FALSE(IsWindowVisible(atari_));
+  Screenshot(main_, "main_window");
+}
+
+// The road of one check: load, type six digits, Enter, the win, OK, and the main
+// window ready for the next postcard.
+TEST_F(NengaTest, OneCheckAnnouncesTheWinThenMovesTheNumberToTxtLast) {
+  ASSERT_NO_FATAL_FAILURE(Load(WriteFile("win.txt", kExampleFile)));
+  ASSERT_NO_FATAL_FAILURE(Type(L"123456"));
+  PressEnter();
+
+  ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(L"123456 は1等です。"));
+  EXPECT_EQ(CaptionOf(atari_), kWinCaption);
+  // The dialog is modal, and the boxes change only after it has been closed.
+  EXPECT_FALSE(IsWindowEnabled(main_));
+  EXPECT_EQ(ReadText(txtNum_), L"123456");
+  EXPECT_EQ(ReadText(txtLast_), L"");
+  Screenshot(atari_, "win_dialog");
+
+  PostClick(cmdOK_);
+  ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"123456"));
+  EXPECT_TRUE(IsWindowEnabled(main_));
+  Screenshot(main_, "main_window_after_check");
+
+  // The next check replaces txtLast.
+  ASSERT_NO_FATAL_FAILURE(Type(L"111111"));
+  PressEnter();
+  ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"111111"));
+  EXPECT_TRUE(app_->Running());
+}
+
+TEST_F(NengaTest, OneCheckPlaysItsCuesInOrder) {
+  ASSERT_NO_FATAL_FAILURE(Load(WriteFile("win.txt", kExampleFile)));
+  ASSERT_NO_FATAL_FAILURE(Type(L"123456"));
+  PressEnter();
+  ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(L"123456 は1等です。"));
+  PostClick(cmdOK_);
+  ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"123456"));
+
+  const auto expected =
+      Join({{"kaeru.wav"}, Repeat("pi.wav", 6), {"Chop.wav", "fan.wav", "pi.wav"}});
+  EXPECT_EQ(Cues(expected.size()), expected);
+
+  // A number that wins nothing: Chop.wav, then at once pi.wav for the cleared box.
+  ASSERT_NO_FATAL_FAILURE(Type(L"000000"));
+  PressEnter();
+  ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"000000"));
+  const auto more = Join({expected, Repeat("pi.wav", 6), {"Chop.wav", "pi.wav"}});
+  EXPECT_EQ(Cues(more.size()), more);
+}
+
+TEST_F(NengaTest, CheckBeforeAnyLoadWarnsAndKeepsTheText) {
+  ASSERT_NO_FATAL_FAILURE(Type(L"123456"));
+  PressEnter();
+  HWND box = WaitForBox(kWarningCaption);
+  ASSERT_NE(box, nullptr) << "no warning box";
+  EXPECT_EQ(BoxText(box, ids::kInfoText), L"当たり番号ファイルを読み込んで下さい。");
+  EXPECT_FALSE(IsWindowEnabled(main_));
+  Screenshot(box, "warning_box");
+  ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+
+  EXPECT_EQ(ReadText(txtNum_), L"123456");
+  EXPECT_EQ(ReadText(txtLast_), L"");
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main_); }));
+  const auto expected = Join({Repeat("pi.wav", 6), {"Chop.wav"}});
+  EXPECT_EQ(Cues(expected.size()), expected);
+}
+
+TEST_F(NengaTest, WrongLengthIsAnInputError) {
+  ASSERT_NO_FATAL_FAILURE(Load(WriteFile("win.txt", kExampleFile)));
+  ASSERT_NO_FATAL_FAILURE(Type(L"12345"));
+  PressEnter();
+  HWND box = WaitForBox(kAppTitle);
+  ASSERT_NE(box, nullptr) << "no information box";
+  EXPECT_EQ(BoxText(box, ids::kInfoText), L"12345 は入力ミスです。");
+  EXPECT_FALSE(IsWindowEnabled(main_));
+  Screenshot(box, "information_box");
+  ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+  EXPECT_EQ(ReadText(txtNum_), L"12345");
+  EXPECT_EQ(ReadText(txtLast_), L"");
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
+
+  // The same check by the picture button leaves the wrong text selected.
+  PostClick(cmdCheck_);
+  box = WaitForBox(kAppTitle);
+  ASSERT_NE(box, nullptr) << "no information box after the check button";
+  EXPECT_EQ(BoxText(box, ids::kInfoText), L"12345 は入力ミスです。");
+  ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
+  DWORD_PTR selection = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(txtNum_, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selection));
+  EXPECT_EQ(LOWORD(selection), 0) << "selection start";
+  EXPECT_EQ(HIWORD(selection), 5) << "selection end";
+
+  // An empty box is a wrong length too; its message starts with the space.
+  ASSERT_TRUE(WriteText(txtNum_, L""));
+  PressEnter();
+  box = WaitForBox(kAppTitle);
+  ASSERT_NE(box, nullptr) << "no information box for the empty number";
+  EXPECT_EQ(BoxText(box, ids::kInfoText), L" は入力ミスです。");
+  ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+  EXPECT_EQ(ReadText(txtLast_), L"");
+}
+
+TEST_F(NengaTest, NumberWinningSeveralClassesShowsOneDialogPerClassInOrder) {
+  // 123456 wins class 2 by 3456, class 3 by its second number 56, class 4 by 23456.
+  ASSERT_NO_FATAL_FAILURE(Load(
+      WriteFile("several.txt", "1:\r\n111111\r\n2:\r\n3456\r\n3:\r\n11\r\n56\r\n4:\r\n23456\r\n")));
+  ASSERT_NO_FATAL_FAILURE(Type(L"123456"));
+  PressEnter();
+  for (const wchar_t* text :
+       {L"123456 は2等です。", L"123456 は3等です。", L"123456 は4等です。"}) {
+    ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(text));
+    EXPECT_EQ(ReadText(txtLast_), L"") << "the check went on before the dialog was closed";
+    PostClick(cmdOK_);
+    ASSERT_TRUE(WaitUntil([&] { return !WinDialogShows(text); })) << "OK did not close it";
+  }
+  ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"123456"));
+
+  const auto expected = Join({{"kaeru.wav"},
+                              Repeat("pi.wav", 6),
+                              {"Chop.wav", "fan.wav", "fan.wav", "fin.wav", "pi.wav"}});
+  EXPECT_EQ(Cues(expected.size()), expected);
+}
+
+TEST_F(NengaTest, WinDialogIgnoresEscapeAndClosesBySpaceEnterOrCloseButton) {
+  ASSERT_NO_FATAL_FAILURE(
+      Load(WriteFile("three.txt", "1:\r\n123456\r\n2:\r\n3456\r\n3:\r\n56\r\n")));
+  ASSERT_NO_FATAL_FAILURE(Type(L"123456"));
+  PressEnter();
+
+  ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(L"123456 は1等です。"));
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(atari_) == cmdOK_; })) << "OK has not the focus";
+  PostKey(cmdOK_, VK_ESCAPE);
+  ASSERT_TRUE(DrainPostedMessages(txtNum_));
+  EXPECT_TRUE(WinDialogShows(L"123456 は1等です。")) << "Escape closed the win dialog";
+  EXPECT_EQ(ReadText(txtLast_), L"");
+
+  PostKey(cmdOK_, VK_SPACE);
+  ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(L"123456 は2等です。"));
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(atari_) == cmdOK_; })) << "OK has not the focus";
+  PostKey(cmdOK_, VK_RETURN);
+  ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(L"123456 は3等です。"));
+  PostMessageW(atari_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"123456"));
+  EXPECT_TRUE(app_->Running()) << "closing the win dialog ended the program";
+}
+
+TEST_F(NengaTest, FileThatCannotBeOpenedIsReportedAndTheProgramGoesOn) {
+  ASSERT_NO_FATAL_FAILURE(ChooseFile(workDir_ / "missing.txt"));
+  HWND box = WaitForBox(kAppTitle);
+  ASSERT_NE(box, nullptr) << "no error box";
+  EXPECT_EQ(BoxText(box, ids::kInfoText), L"ファイルが見つかりません.");
+  Screenshot(box, "error_box");
+  ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main_); }));
+
+  // Nothing was loaded: a check still asks for a file.
+  ASSERT_NO_FATAL_FAILURE(Type(L"123456"));
+  PressEnter();
+  box = WaitForBox(kWarningCaption);
+  ASSERT_NE(box, nullptr) << "no warning box after the failed load";
+  ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+
+  // And a good file still loads and checks.
+  ASSERT_NO_FATAL_FAILURE(Load(WriteFile("win.txt", kExampleFile)));
+  ASSERT_TRUE(WriteText(txtNum_, L"002345"));
+  PressEnter();
+  ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(L"002345 は2等です。"));
+  PostClick(cmdOK_);
+  ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"002345"));
+}
+
+// A load that fails part-way leaves the table that was loaded before it, whole.
+TEST_F(NengaTest, HeaderThatIsNotADigitIsReportedAndTheEarlierTableStays) {
+  ASSERT_NO_FATAL_FAILURE(Load(WriteFile("win.txt", kExampleFile)));
+  ASSERT_NO_FATAL_FAILURE(
+      ChooseFile(WriteFile("bad.txt", "1:\r\n654321\r\n2:\r\n4321\r\nx:\r\n99\r\n")));
+  HWND box = WaitForBox(kAppTitle);
+  ASSERT_NE(box, nullptr) << "no error box";
+  EXPECT_EQ(BoxText(box, ids::kInfoText), L"'x' は数値ではありません.");
+  Screenshot(box, "error_box_header");
+  ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main_); }));
+
+  // The bad file's numbers win nothing; the earlier file's still win.
+  ASSERT_NO_FATAL_FAILURE(Type(L"654321"));
+  PressEnter();
+  ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"654321"));
+  for (const auto& [number, text] :
+       {std::pair{L"123456", L"123456 は1等です。"}, std::pair{L"002345", L"002345 は2等です。"},
+        std::pair{L"000089", L"000089 は3等です。"}}) {
+    ASSERT_TRUE(WriteText(txtNum_, number));
+    PressEnter();
+    ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(text));
+    PostClick(cmdOK_);
+    ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(number));
+  }
+}
+
+TEST_F(NengaTest, OverflowShowsItsMessageAndEndsTheProgram) {
+  std::string file = "1:\r\n";
+  for (int i = 1; i <= 10; ++i) file += std::to_string(100000 + i) + "\r\n";
+  ASSERT_NO_FATAL_FAILURE(ChooseFile(WriteFile("ten.txt", file)));
+  HWND box = WaitForBox(kAppTitle);
+  ASSERT_NE(box, nullptr) << "no information box at the overflow";
+  EXPECT_EQ(BoxText(box, ids::kInfoText),
+            L"データが大きすぎます。\r\n安全のためプログラムを終了します。\r\n"
+            L"当たり番号のファイルが不正です。");
+  Screenshot(box, "overflow_box");
+  EXPECT_TRUE(app_->Running()) << "the program ended before the box was closed";
+  ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+  EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
+}
+
+TEST_F(NengaTest, NineNumbersInAClassLoadAndTheLastOneWins) {
+  std::string file = "1:\r\n";
+  for (int i = 1; i <= 9; ++i) file += std::to_string(100000 + i) + "\r\n";
+  ASSERT_NO_FATAL_FAILURE(Load(WriteFile("nine.txt", file)));
+  EXPECT_TRUE(app_->TopWindows({}, kAppTitle).empty()) << "a box came up for nine numbers";
+  ASSERT_NO_FATAL_FAILURE(Type(L"100009"));
+  PressEnter();
+  ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(L"100009 は1等です。"));
+  PostClick(cmdOK_);
+  ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"100009"));
+}
+
+TEST_F(NengaTest, ClosingTheMainWindowEndsTheProgramWithCodeZero) {
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
+}
+
+}  // namespace
+}  // namespace nenga::e2e

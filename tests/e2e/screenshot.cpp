@@ -1,0 +1,138 @@
+// Window pictures for the test artefacts: what the screen shows of a window, read
+// back through the screen DC, so the frame and every child control are in it.
+#include <cstdint>
+#include <fstream>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+
+namespace nenga::e2e {
+namespace {
+
+class ScreenDc {
+ public:
+  ScreenDc() : dc_(GetDC(nullptr)) {}
+  ~ScreenDc() {
+    if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
+  }
+  ScreenDc(const ScreenDc&) = delete;
+  ScreenDc& operator=(const ScreenDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+class MemoryDc {
+ public:
+  explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
+  ~MemoryDc() {
+    if (dc_ != nullptr) DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+class Bitmap {
+ public:
+  explicit Bitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
+  ~Bitmap() {
+    if (bitmap_ != nullptr) DeleteObject(bitmap_);
+  }
+  Bitmap(const Bitmap&) = delete;
+  Bitmap& operator=(const Bitmap&) = delete;
+  HBITMAP get() const { return bitmap_; }
+
+ private:
+  HBITMAP bitmap_;
+};
+
+// Rows of 24-bit pixels, bottom-up, each padded to four bytes: the BMP layout.
+struct Capture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> pixels;
+};
+
+BITMAPINFOHEADER HeaderFor(int width, int height) {
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof(header);
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  return header;
+}
+
+std::size_t RowBytes(int width) {
+  return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+}
+
+bool CaptureWindow(HWND window, Capture& capture) {
+  RECT rect{};
+  if (!GetWindowRect(window, &rect)) return false;
+  capture.width = rect.right - rect.left;
+  capture.height = rect.bottom - rect.top;
+  if (capture.width <= 0 || capture.height <= 0) return false;
+
+  ScreenDc screen;
+  MemoryDc memory(screen.get());
+  BITMAPINFO info{};
+  info.bmiHeader = HeaderFor(capture.width, capture.height);
+  void* bits = nullptr;
+  Bitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (screen.get() == nullptr || memory.get() == nullptr || bitmap.get() == nullptr) return false;
+  HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+  const BOOL copied = BitBlt(memory.get(), 0, 0, capture.width, capture.height, screen.get(),
+                             rect.left, rect.top, SRCCOPY);
+  SelectObject(memory.get(), old);
+  if (!copied) return false;
+  GdiFlush();
+  const auto* begin = static_cast<const std::uint8_t*>(bits);
+  capture.pixels.assign(begin,
+                        begin + RowBytes(capture.width) * static_cast<std::size_t>(capture.height));
+  return true;
+}
+
+template <typename T>
+void WriteRaw(std::ofstream& out, const T& value) {
+  out.write(reinterpret_cast<const char*>(&value), sizeof(value));
+}
+
+bool WriteBmp(const Capture& capture, const std::filesystem::path& file) {
+  const BITMAPINFOHEADER header = HeaderFor(capture.width, capture.height);
+  BITMAPFILEHEADER fileHeader{};
+  fileHeader.bfType = 0x4D42;  // "BM"
+  fileHeader.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  fileHeader.bfSize = static_cast<DWORD>(fileHeader.bfOffBits + capture.pixels.size());
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  WriteRaw(out, fileHeader);
+  WriteRaw(out, header);
+  out.write(reinterpret_cast<const char*>(capture.pixels.data()),
+            static_cast<std::streamsize>(capture.pixels.size()));
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
+bool SaveWindowImage(HWND window, const std::filesystem::path& bmpFile) {
+  Capture last;
+  Capture now;
+  const bool steady = WaitUntil(
+      [&] {
+        if (!CaptureWindow(window, now)) return false;
+        const bool same =
+            now.width == last.width && now.height == last.height && now.pixels == last.pixels;
+        std::swap(last, now);
+        return same;
+      },
+      3000);
+  return steady && WriteBmp(last, bmpFile);
+}
+
+}  // namespace nenga::e2e
