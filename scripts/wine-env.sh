@@ -63,6 +63,12 @@ if [[ ! -f "$WINEPREFIX/.nenga-ready" ]]; then
   touch "$WINEPREFIX/.nenga-ready"
 fi
 
+# Wine draws the caption buttons with Marlett; without it they show as letters.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [[ -f /usr/share/wine/fonts/marlett.ttf && ! -f "$fonts/marlett.ttf" ]]; then
+  cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+fi
+
 # A bare virtual display has no window manager, and Wine then waits two seconds for
 # every captioned window to close; unmanaged windows close at once. On a real
 # display the window manager keeps the windows.
