@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "../unit/fake_platform.h"
+#include "fake_platform.h"
 #include "winning/myProc.h"
 
 namespace nenga::testing {

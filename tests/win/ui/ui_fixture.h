@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_platform.h"
 #include "platform/win32/wide.h"
 #include "ui/Atari1.h"
 #include "ui/control_ids.h"
@@ -21,37 +22,7 @@
 
 namespace nenga::test {
 
-class RecordingPlatform final : public Platform {
- public:
-  std::vector<std::string> events;  // "cue:x", "warning:x|caption", "info:x", ...
-  std::optional<std::filesystem::path> chosenFile;
-  std::function<void()> onInfoBox;
-
-  void PlaySoundCue(const char* wave) override { events.push_back(std::string("cue:") + wave); }
-  void LaunchEditor(std::string_view file, std::string_view folder) override {
-    events.push_back("edit:" + std::string(file) + "|" + std::string(folder));
-  }
-  void ShowHelp(std::string_view file) override { events.push_back("help:" + std::string(file)); }
-  void InfoBox(std::string_view text) override {
-    events.push_back("info:" + std::string(text));
-    if (onInfoBox) onInfoBox();
-  }
-  void WarningBox(std::string_view text, std::string_view caption) override {
-    events.push_back("warning:" + std::string(text) + "|" + std::string(caption));
-  }
-  void ErrorBox(std::string_view message) override {
-    events.push_back("error:" + std::string(message));
-  }
-  std::optional<std::filesystem::path> OpenFileDialog(const OpenDialogSettings& s) override {
-    events.push_back("open:" + s.title);
-    return chosenFile;
-  }
-  void RequestQuit() override { events.push_back("quit"); }
-  std::unique_ptr<ByteSource> OpenForReading(const std::filesystem::path&, int& error) override {
-    error = 2;  // no file exists here
-    return nullptr;
-  }
-};
+using RecordingPlatform = testing::FakePlatform;
 
 // Dispatches what is waiting in the thread's queue.
 inline void Pump() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -49,9 +50,11 @@ class MemorySource final : public ByteSource {
 
 class FakePlatform final : public Platform {
  public:
-  std::map<std::string, MemoryFile> files;  // by file name
-  int openFiles = 0;                        // files open right now
-  std::vector<std::string> events;          // "cue:x", "info:x", "quit", ...
+  std::map<std::string, MemoryFile> files;          // by file name
+  int openFiles = 0;                                // files open right now
+  std::vector<std::string> events;                  // "cue:x", "info:x", "quit", ...
+  std::optional<std::filesystem::path> chosenFile;  // what the file dialog returns
+  std::function<void()> onInfoBox;                  // runs while the box would be up
 
   void PlaySoundCue(const char* wave) override { events.push_back(std::string("cue:") + wave); }
   void LaunchEditor(std::string_view file, std::string_view folder) override {
@@ -61,6 +64,7 @@ class FakePlatform final : public Platform {
   void InfoBox(std::string_view text) override {
     events.push_back("info:" + std::string(text));
     filesOpenDuringInfoBox = openFiles;
+    if (onInfoBox) onInfoBox();
   }
   void WarningBox(std::string_view text, std::string_view caption) override {
     events.push_back("warning:" + std::string(text) + "|" + std::string(caption));
@@ -68,8 +72,9 @@ class FakePlatform final : public Platform {
   void ErrorBox(std::string_view message) override {
     events.push_back("error:" + std::string(message));
   }
-  std::optional<std::filesystem::path> OpenFileDialog(const OpenDialogSettings&) override {
-    return std::nullopt;
+  std::optional<std::filesystem::path> OpenFileDialog(const OpenDialogSettings& s) override {
+    events.push_back("open:" + s.title);
+    return chosenFile;
   }
   void RequestQuit() override {
     events.push_back("quit");
