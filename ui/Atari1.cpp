@@ -1,8 +1,8 @@
 #include "ui/Atari1.h"
 
 #include <string>
-#include <vector>
 
+#include "platform/win32/modal_guard.h"
 #include "platform/win32/wide.h"
 #include "ui/control_ids.h"
 #include "ui/layouts.h"
@@ -13,35 +13,6 @@ namespace {
 
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
-
-// Disables the thread's other visible, enabled top-level windows for one scope.
-class OtherWindowsDisabled {
- public:
-  explicit OtherWindowsDisabled(HWND keep) : keep_(keep) {
-    EnumThreadWindows(GetCurrentThreadId(), &OtherWindowsDisabled::Visit,
-                      reinterpret_cast<LPARAM>(this));
-    for (HWND window : disabled_) EnableWindow(window, FALSE);
-  }
-  OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
-  OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
-  ~OtherWindowsDisabled() {
-    for (HWND window : disabled_) {
-      if (IsWindow(window)) EnableWindow(window, TRUE);
-    }
-  }
-
- private:
-  static BOOL CALLBACK Visit(HWND window, LPARAM param) {
-    auto* self = reinterpret_cast<OtherWindowsDisabled*>(param);
-    if (window != self->keep_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
-      self->disabled_.push_back(window);
-    }
-    return TRUE;
-  }
-
-  HWND keep_;
-  std::vector<HWND> disabled_;
-};
 
 }  // namespace
 
@@ -77,7 +48,7 @@ void AtariDialog::ShowModal() {
   }
   modal_ = true;
   {
-    OtherWindowsDisabled others(hwnd_);
+    const ModalGuard others;  // the dialog itself is still hidden here
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     SetFocus(Control(ids::kCmdOK));
