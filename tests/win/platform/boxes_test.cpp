@@ -85,7 +85,7 @@ class BoxesTest : public ::testing::Test {
   // The stand-in main window is disabled while the box is up and active again after.
   void ExpectMainWindowBlocked() { EXPECT_FALSE(::IsWindowEnabled(main_.get())); }
   void ExpectMainWindowBack() {
-    TestWindow::Pump();
+    TestWindow::PumpUntilActive(main_.get());
     EXPECT_TRUE(::IsWindowEnabled(main_.get()));
     EXPECT_EQ(::GetActiveWindow(), main_.get());
   }

@@ -152,14 +152,24 @@ class TestWindow {
   TestWindow() {
     window_ = ::CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
                                 300, 200, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    ::SetActiveWindow(window_);
-    Pump();
+    // The window system delivers the activation asynchronously under Wine: the
+    // stand-in must really be active before a box captures "the active window".
+    ::SetForegroundWindow(window_);
+    PumpUntilActive(window_);
   }
   ~TestWindow() { ::DestroyWindow(window_); }
   TestWindow(const TestWindow&) = delete;
   TestWindow& operator=(const TestWindow&) = delete;
 
   HWND get() const { return window_; }
+
+  // Pumps messages until `window` is the active window or two seconds have passed.
+  static void PumpUntilActive(HWND window) {
+    const ULONGLONG end = ::GetTickCount64() + 2000;
+    for (Pump(); ::GetActiveWindow() != window && ::GetTickCount64() < end; Pump()) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+  }
 
   // Handles what is waiting, so that activation and painting have happened.
   static void Pump() {

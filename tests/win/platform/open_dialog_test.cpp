@@ -80,7 +80,7 @@ TEST_F(OpenDialogTest, ShowsTheSettingsOnTheMainMonitorAndCancelGivesNothing) {
   ASSERT_TRUE(watch.Dialog()) << "the dialog never showed";
   EXPECT_FALSE(watch.ClosedByWatch()) << "Cancel did not close the dialog";
   EXPECT_TRUE(blocked) << "the main window took input meanwhile";
-  TestWindow::Pump();
+  TestWindow::PumpUntilActive(main_.get());
   EXPECT_TRUE(::IsWindowEnabled(main_.get()));
   EXPECT_EQ(::GetActiveWindow(), main_.get());
 }
