@@ -210,7 +210,7 @@ void LoadWinFile(const std::filesystem::path& file, Platform& platform) {
       }
     } else if (!line.empty() && k >= 1) {
       const auto row = static_cast<std::size_t>(k - 1);
-      numbers[row][i - 1] = line;
+      numbers[row][i - 1] = std::move(line);
       filled[row][i - 1] = true;
       ++i;
       if (i > kEntrySlots) {
