@@ -38,6 +38,7 @@ std::string FileErrorMessage(int code) {
 
 namespace {
 
+constexpr std::size_t kBufferBytes = 64 * 1024;
 constexpr char32_t kCR = 13;
 constexpr char32_t kLF = 10;
 constexpr char32_t kCtrlZ = 26;  // ends the file: nothing after it is read
@@ -45,7 +46,7 @@ constexpr char32_t kCtrlZ = 26;  // ends the file: nothing after it is read
 // Buffered bytes from the open file; a read error becomes a Failure.
 class ByteBuffer {
  public:
-  explicit ByteBuffer(ByteSource& source) : source_(source), data_(64 * 1024) {}
+  explicit ByteBuffer(ByteSource& source) : source_(source), data_(kBufferBytes) {}
 
   // Makes at least `want` unread bytes available unless the file ends first.
   // Returns the number available.
