@@ -82,6 +82,10 @@ class BoxesTest : public ::testing::Test {
  protected:
   BoxesTest() : platform_(::GetModuleHandleW(nullptr), "Tool") {}
 
+  void SetUp() override {
+    ASSERT_EQ(::GetActiveWindow(), main_.get()) << "the stand-in main window never became active";
+  }
+
   // The stand-in main window is disabled while the box is up and active again after.
   void ExpectMainWindowBlocked() { EXPECT_FALSE(::IsWindowEnabled(main_.get())); }
   void ExpectMainWindowBack() {

@@ -152,10 +152,24 @@ class TestWindow {
   TestWindow() {
     window_ = ::CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
                                 300, 200, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    // The window system delivers the activation asynchronously under Wine: the
-    // stand-in must really be active before a box captures "the active window".
-    ::SetForegroundWindow(window_);
-    PumpUntilActive(window_);
+    // The window system delivers the activation asynchronously under Wine, and late
+    // focus events from the display can take it away again: ask until it has held
+    // for a while, so the stand-in really is active before a box captures "the
+    // active window".
+    const ULONGLONG end = ::GetTickCount64() + 5000;
+    ULONGLONG activeSince = 0;
+    while (::GetTickCount64() < end) {
+      if (::GetActiveWindow() != window_) {
+        activeSince = 0;
+        ::SetForegroundWindow(window_);
+      } else if (activeSince == 0) {
+        activeSince = ::GetTickCount64();
+      } else if (::GetTickCount64() - activeSince >= 300) {
+        break;
+      }
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      Pump();
+    }
   }
   ~TestWindow() { ::DestroyWindow(window_); }
   TestWindow(const TestWindow&) = delete;

@@ -37,6 +37,10 @@ class OpenDialogTest : public ::testing::Test {
     platform_.SetMainWindow(main_.get());
   }
 
+  void SetUp() override {
+    ASSERT_EQ(::GetActiveWindow(), main_.get()) << "the stand-in main window never became active";
+  }
+
   test::Watchdog watchdog_{60000};  // see the boxes test
   TestWindow main_;
   Win32Platform platform_;
