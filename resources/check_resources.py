@@ -79,8 +79,8 @@ class Checker:
             print("FAIL  " + what)
 
 
-def check_picture(chk, folder, name, spec):
-    want_w, want_h, want_bpp, want_used, key = spec
+def check_picture(chk, folder, name, wanted):
+    want_w, want_h, want_bpp, want_used, key = wanted
     w, h, bpp, _, rows, _ = read_bmp(os.path.join(folder, name))
     chk.check((w, h) == (want_w, want_h), "%s is %dx%d (want %dx%d)" % (name, w, h, want_w, want_h))
     chk.check(bpp == want_bpp, "%s has %d bits per pixel (want %d)" % (name, bpp, want_bpp))
@@ -153,9 +153,9 @@ def check_icon(chk, folder):
 def main(argv):
     folder = argv[1] if len(argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     chk = Checker()
-    for name, spec in PICTURES.items():
+    for name, wanted in PICTURES.items():
         try:
-            check_picture(chk, folder, name, spec)
+            check_picture(chk, folder, name, wanted)
         except (OSError, ValueError, struct.error) as e:
             chk.check(False, "%s readable: %s" % (name, e))
     try:

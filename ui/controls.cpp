@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/win32/layout.h"
 #include "platform/win32/wide.h"
 #include "ui/picture.h"
 
@@ -95,26 +96,20 @@ void SetWindowTextShiftJis(HWND control, std::string_view text) {
 
 SIZE MeasureText(HWND window, HFONT font, std::string_view text) {
   const std::wstring wide = WideFromShiftJis(text);
-  HDC dc = GetDC(window);
-  if (dc == nullptr) return {0, 0};
+  const WindowDcWithFont dc(window, font);
+  if (dc.get() == nullptr) return {0, 0};
   RECT bounds{0, 0, 0, 0};
-  {
-    SelectedObject selected(dc, font);
-    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &bounds,
-              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
-  }
-  ReleaseDC(window, dc);
+  DrawTextW(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &bounds,
+            DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
   return {bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 
 void CentreOnScreen(HWND window) {
   RECT frame{};
   GetWindowRect(window, &frame);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const POINT at = CentreIn(screen, {frame.right - frame.left, frame.bottom - frame.top});
+  SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace nenga

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "platform/win32/gdi.h"
 
 namespace nenga {
 
@@ -28,66 +29,6 @@ bool RunGuarded(Platform& platform, Handler&& handler) noexcept {
   }
   return false;
 }
-
-// Owns a GDI object (font, bitmap, brush) and deletes it when destroyed.
-template <class Handle>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(Handle handle) : handle_(handle) {}
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  ~GdiObject() { Reset(); }
-
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  void Reset() {
-    if (handle_ != nullptr) DeleteObject(handle_);
-    handle_ = nullptr;
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
-
-using Font = GdiObject<HFONT>;
-using Bitmap = GdiObject<HBITMAP>;
-
-// Selects an object into a DC for one scope.
-class SelectedObject {
- public:
-  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  SelectedObject(const SelectedObject&) = delete;
-  SelectedObject& operator=(const SelectedObject&) = delete;
-  ~SelectedObject() { SelectObject(dc_, previous_); }
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
-
-// A memory DC compatible with another, deleted when destroyed.
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  ~MemoryDc() {
-    if (dc_ != nullptr) DeleteDC(dc_);
-  }
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
 
 // One top-level window of the program. The object lives longer than its window; the
 // window is destroyed with the object at the latest.

@@ -3,31 +3,68 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace nenga {
 
-class Font {
+// Owns a GDI object (font, bitmap, brush) and deletes it when destroyed.
+template <class Handle>
+class GdiObject {
  public:
-  Font() = default;
-  explicit Font(HFONT font) : font_(font) {}
-  ~Font() {
-    if (font_) ::DeleteObject(font_);
-  }
-  Font(const Font&) = delete;
-  Font& operator=(const Font&) = delete;
-  Font(Font&& other) noexcept : font_(other.font_) { other.font_ = nullptr; }
-  Font& operator=(Font&& other) noexcept {
+  GdiObject() = default;
+  explicit GdiObject(Handle handle) : handle_(handle) {}
+  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  GdiObject& operator=(GdiObject&& other) noexcept {
     if (this != &other) {
-      if (font_) ::DeleteObject(font_);
-      font_ = other.font_;
-      other.font_ = nullptr;
+      Reset();
+      handle_ = std::exchange(other.handle_, nullptr);
     }
     return *this;
   }
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+  ~GdiObject() { Reset(); }
 
-  HFONT get() const { return font_; }
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+  void Reset() {
+    if (handle_ != nullptr) DeleteObject(handle_);
+    handle_ = nullptr;
+  }
 
  private:
-  HFONT font_ = nullptr;
+  Handle handle_ = nullptr;
+};
+
+using Font = GdiObject<HFONT>;
+using Bitmap = GdiObject<HBITMAP>;
+
+// Selects an object into a DC for one scope.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() { SelectObject(dc_, previous_); }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+// A memory DC compatible with another, deleted when destroyed.
+class MemoryDc {
+ public:
+  explicit MemoryDc(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  ~MemoryDc() {
+    if (dc_ != nullptr) DeleteDC(dc_);
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
 };
 
 // A window's DC with a font selected into it; the old font goes back and the DC is
