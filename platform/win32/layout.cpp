@@ -25,15 +25,17 @@ InfoBoxLayout LayoutInfoBox(int unitX, int unitY, SIZE text, int okWidth) {
   return layout;
 }
 
-POINT PlaceOpenDialog(const RECT& area, SIZE window) {
-  const LONG freeWidth = (area.right - area.left) - window.cx;
-  const LONG freeHeight = (area.bottom - area.top) - window.cy;
-  return {area.left + freeWidth / 2, area.top + std::max(freeHeight / 3, 0L)};
-}
-
 POINT CentreIn(const RECT& area, SIZE window) {
   return {area.left + ((area.right - area.left) - window.cx) / 2,
           area.top + ((area.bottom - area.top) - window.cy) / 2};
+}
+
+POINT PlaceOpenDialog(const RECT& area, SIZE window) {
+  // Centred across; a third of the free height above it, never above the area.
+  POINT at = CentreIn(area, window);
+  const LONG freeHeight = (area.bottom - area.top) - window.cy;
+  at.y = area.top + std::max(freeHeight / 3, 0L);
+  return at;
 }
 
 std::wstring WideFilterList(std::string_view sjisFilter) {
