@@ -1,5 +1,9 @@
-// Conversions between the program's Shift-JIS text (code page 932) and Unicode.
-// Characters that have no Shift-JIS form become '?'; malformed input becomes U+FFFD.
+// Conversions between the program's Shift-JIS text (code page 932) and Unicode, by
+// one rule in both builds:
+// - to Shift-JIS, a character code page 932 cannot hold becomes exactly one '?' (no
+//   look-alike is ever substituted), and so does each malformed sequence (a lone
+//   surrogate, a malformed UTF-8 sequence);
+// - from Shift-JIS, each byte that does not begin a character becomes U+FFFD.
 #pragma once
 
 #include <string>
@@ -12,5 +16,9 @@ std::string ShiftJisFromUtf16(std::u16string_view utf16);
 
 std::string Utf8FromShiftJis(std::string_view sjis);
 std::string ShiftJisFromUtf8(std::string_view utf8);
+
+// Appends to out; the conversions above without a new string each time.
+void AppendShiftJisFromUtf16(std::u16string_view utf16, std::string& out);
+void AppendUtf8FromShiftJis(std::string_view sjis, std::string& out);
 
 }  // namespace nenga

@@ -1,72 +1,55 @@
 #include <iconv.h>
 
-#include <cerrno>
-#include <stdexcept>
+#include <cstddef>
 
-#include "platform/codepage.h"
+#include "platform/codepage_system.h"
 
-namespace nenga {
+namespace nenga::cp932 {
 namespace {
 
-// One conversion with iconv; unconvertible or malformed input gets a replacement
-// and the conversion goes on, as Windows' converters do.
-std::string Convert(const char* to, const char* from, const char* in, std::size_t inBytes,
-                    std::size_t unit, std::string_view replacement) {
-  iconv_t cd = ::iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
-  std::string out;
-  char buffer[1024];
-  char* src = const_cast<char*>(in);
-  std::size_t left = inBytes;
-  while (left > 0) {
-    char* dst = buffer;
-    std::size_t room = sizeof buffer;
-    const std::size_t r = ::iconv(cd, &src, &left, &dst, &room);
-    out.append(buffer, static_cast<std::size_t>(dst - buffer));
-    if (r == static_cast<std::size_t>(-1)) {
-      if (errno == E2BIG) continue;
-      // EILSEQ or EINVAL: skip one input unit and put the replacement in its place.
-      const std::size_t skip = std::min(unit, left);
-      src += skip;
-      left -= skip;
-      out += replacement;
-    }
+// One iconv descriptor per direction, opened on first use and kept: no setup per
+// conversion. Closed when the thread ends.
+class Descriptor {
+ public:
+  Descriptor(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
+  ~Descriptor() {
+    if (Usable()) ::iconv_close(cd_);
   }
-  ::iconv_close(cd);
-  return out;
-}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
 
-constexpr std::string_view kUtf16Replacement("\xFD\xFF", 2);  // U+FFFD, little-endian
+  // Converts one whole character; the count of bytes written, 0 when it has no form.
+  std::size_t Convert(const char* in, std::size_t inBytes, char* out, std::size_t outBytes) {
+    if (!Usable()) return 0;
+    ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+    char* src = const_cast<char*>(in);
+    char* dst = out;
+    std::size_t room = outBytes;
+    if (::iconv(cd_, &src, &inBytes, &dst, &room) == static_cast<std::size_t>(-1) || inBytes != 0) {
+      return 0;
+    }
+    return outBytes - room;
+  }
+
+ private:
+  bool Usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t cd_;
+};
 
 }  // namespace
 
-std::u16string Utf16FromShiftJis(std::string_view sjis) {
-  const std::string bytes =
-      Convert("UTF-16LE", "CP932", sjis.data(), sjis.size(), 1, kUtf16Replacement);
-  std::u16string out(bytes.size() / 2, u'\0');
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                   (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-  }
-  return out;
+char16_t FromPair(unsigned char lead, unsigned char trail) {
+  thread_local Descriptor decoder("UTF-16LE", "CP932");
+  const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+  unsigned char out[4];
+  if (decoder.Convert(in, 2, reinterpret_cast<char*>(out), sizeof out) != 2) return 0;
+  return static_cast<char16_t>(out[0] | out[1] << 8);
 }
 
-std::string ShiftJisFromUtf16(std::u16string_view utf16) {
-  std::string bytes;
-  bytes.reserve(utf16.size() * 2);
-  for (const char16_t c : utf16) {
-    bytes += static_cast<char>(c & 0xFF);
-    bytes += static_cast<char>(c >> 8);
-  }
-  return Convert("CP932", "UTF-16LE", bytes.data(), bytes.size(), 2, "?");
+int ToBytes(char16_t c, unsigned char bytes[2]) {
+  thread_local Descriptor encoder("CP932", "UTF-16LE");
+  const char in[2] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  return static_cast<int>(encoder.Convert(in, 2, reinterpret_cast<char*>(bytes), 2));
 }
 
-std::string Utf8FromShiftJis(std::string_view sjis) {
-  return Convert("UTF-8", "CP932", sjis.data(), sjis.size(), 1, "\xEF\xBF\xBD");
-}
-
-std::string ShiftJisFromUtf8(std::string_view utf8) {
-  return Convert("CP932", "UTF-8", utf8.data(), utf8.size(), 1, "?");
-}
-
-}  // namespace nenga
+}  // namespace nenga::cp932

@@ -1,0 +1,76 @@
+// The code page conversions, one table of cases for both builds: the native build
+// (iconv) and the Windows build (the system's code page 932) must give the same bytes.
+#include "platform/codepage.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace nenga {
+namespace {
+
+using namespace std::string_literals;
+
+struct ToShiftJisCase {
+  std::u16string utf16;
+  std::string sjis;
+};
+
+TEST(CodePage, Utf16ToShiftJisNeverSubstitutesALookAlike) {
+  const ToShiftJisCase cases[] = {
+      {u"１等", "\x82\x50\x93\x99"},
+      {u"12345\u00B2", "12345?"},                    // superscript two is not the digit two
+      {u"1234\u00E9", "1234?"},                      // nor é an e
+      {u"\u00A5\u301C\u2212\u00AC\u2016", "?????"},  // best-fit look-alikes in Windows and iconv
+      {u"\uFF5E\uFF0D\uFFE2\u2225", "\x81\x60\x81\x7C\x81\xCA\x81\x61"},  // their real forms
+      {u"\u7E8A", "\xFA\x5C"},
+      {u"\uFF71", "\xB1"},  // half-width katakana
+      {u"\\~", "\\~"},
+      {u"a\U0001F600b", "a?b"},  // beyond code page 932: one '?' per character
+      {u"a\xD800"
+       "b\xDC00",
+       "a?b?"},  // lone surrogates are malformed
+      {u"\uFFFD", "?"},
+      {u"a\0b"s, "a\0b"s},
+      {u"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ShiftJisFromUtf16(c.utf16), c.sjis) << c.sjis;
+}
+
+TEST(CodePage, Utf8ToShiftJisGivesOneQuestionMarkPerCharacterOrMalformedSequence) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\xE3\x81\xAF", "\x82\xCD"},  // は
+      {"1234\xC3\xA9", "1234?"},
+      {"12345\xC2\xB2", "12345?"},
+      {"\xF0\x9F\x98\x80", "?"},
+      {"\xE3\x81"
+       "a",
+       "?a"},  // cut short
+      {"\xE3\x81", "?"},
+      {"\xFF\x80\x80", "???"},
+      {"\xC0\xAF", "??"},       // overlong
+      {"\xED\xA0\x80", "???"},  // an encoded surrogate
+      {"\xEF\xBB\xBF"
+       "1",
+       "?1"},  // a byte-order mark is a character like any other here
+  };
+  for (const auto& [utf8, sjis] : cases) EXPECT_EQ(ShiftJisFromUtf8(utf8), sjis) << utf8;
+}
+
+TEST(CodePage, ShiftJisToUnicodeGivesReplacementPerInvalidByte) {
+  const std::pair<std::string, std::u16string> cases[] = {
+      {"年賀はがき当たり番号判定", u"年賀はがき当たり番号判定"},
+      {"\xB1\x5C\x7E", u"\uFF71\\~"},
+      {"\x81\x60\xED\x40\xFA\x5C", u"\uFF5E\u7E8A\u7E8A"},
+      {"\x80\xA0\xFD\xFE\xFF", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
+      {"a\x82", u"a\uFFFD"},     // a lead byte at the end
+      {"\x82 b", u"\uFFFD b"},   // a lead byte without its trail byte
+      {"\x85\x40", u"\uFFFD@"},  // a pair the table lacks
+      {"a\0b"s, u"a\0b"s},
+  };
+  for (const auto& [sjis, utf16] : cases) EXPECT_EQ(Utf16FromShiftJis(sjis), utf16) << sjis;
+  EXPECT_EQ(Utf8FromShiftJis("\x82\xCD\x80"), "\xE3\x81\xAF\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace nenga
