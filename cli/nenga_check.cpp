@@ -1,12 +1,14 @@
 // nenga-check: checks a list of postcard numbers against a winning-number file,
 // exactly as the program does, and prints each win as the win dialog announces it.
-#include <cstdio>
-#include <iostream>
+#include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "cli/console_io.h"
 #include "cli/console_platform.h"
 #include "platform/codepage.h"
+#include "platform/file.h"
 #include "winning/myProc.h"
 
 #ifdef _WIN32
@@ -17,98 +19,183 @@ namespace nenga {
 namespace {
 
 constexpr int kExitOk = 0;
-constexpr int kExitLoadFailed = 1;
+constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 // UTF-8 (u8), unlike the program's Shift-JIS literals: it goes out as it stands.
 constexpr char8_t kUsage[] =
-    u8"usage: nenga-check WINFILE [NUMBER ...]\n"
+    u8"usage: nenga-check [--] WINFILE [NUMBER ...]\n"
     "\n"
     "Loads the winning-number file WINFILE and checks each postcard NUMBER against it\n"
-    "(with no NUMBER, one number per line from standard input). For every win it prints\n"
-    "the announcement, for example \"123456 は1等です。\"; a number\n"
-    "that is not six bytes in Shift-JIS is reported as an input mistake.\n"
-    "Exit status: 0 checked, 1 the file could not be loaded, 2 bad usage.\n";
+    "(with no NUMBER, one number per line from standard input, read as UTF-8 bytes). For\n"
+    "every win it prints the announcement, for example \"123456 は1等です。\"; a number\n"
+    "that is not six bytes in Shift-JIS is reported as an input mistake. \"--\" ends the\n"
+    "options, so that a WINFILE may start with \"-\".\n"
+    "Exit status: 0 checked; 1 the file could not be loaded, or reading the numbers or\n"
+    "writing the results failed; 2 bad usage.\n";
 
-void PutUtf8(const char8_t* text, std::FILE* stream) {
-  std::fputs(reinterpret_cast<const char*>(text), stream);
-}
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t kReadBytes = 64 * 1024;
+
+std::string_view UsageText() { return {reinterpret_cast<const char*>(kUsage), sizeof kUsage - 1}; }
 
 // Prints each announcement instead of showing a dialog.
 class PrintingDialog final : public WinDialog {
  public:
-  void SetAnnouncement(std::string_view text) override { text_ = text; }
-  void ShowModal() override { WriteUtf8Line(stdout, text_); }
+  explicit PrintingDialog(Output& out) : out_(out) {}
+  void SetAnnouncement(std::string_view text) override { text_.assign(text); }
+  void ShowModal() override { out_.Line(text_); }
 
  private:
+  Output& out_;
   std::string text_;
 };
 
-void CheckOne(const std::string& utf8Number, ConsolePlatform& platform, WinDialog& dialog) {
-  const std::string number = ShiftJisFromUtf8(utf8Number);
-  if (number.size() != 6) {
-    WriteUtf8Line(stdout, number + " は入力ミスです。");
-    return;
+class Checker {
+ public:
+  Checker(ConsolePlatform& platform, Output& out) : platform_(platform), out_(out), dialog_(out) {}
+
+  // One number as typed: UTF-8. ASCII is the same in Shift-JIS and needs no conversion.
+  void Check(std::string_view utf8) {
+    bool ascii = true;
+    for (const char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) {
+      CheckShiftJis(utf8);
+    } else {
+      CheckShiftJis(ShiftJisFromUtf8(utf8));
+    }
   }
-  CheckNumber(number, platform, dialog);
+
+ private:
+  void CheckShiftJis(std::string_view number) {
+    if (number.size() != 6) {
+      mistake_.assign(number);
+      mistake_ += " は入力ミスです。";
+      out_.Line(mistake_);
+      return;
+    }
+    CheckNumber(number, platform_, dialog_);
+  }
+
+  ConsolePlatform& platform_;
+  Output& out_;
+  PrintingDialog dialog_;
+  std::string mistake_;
+};
+
+// Checks each line of standard input: LF or CR LF ends a line, every other byte
+// (Ctrl-Z too) is part of it; a UTF-8 byte-order mark at the start is skipped.
+// Returns 0, or the error code of a failed read.
+int CheckStandardInput(Checker& checker) {
+  const std::unique_ptr<ByteSource> input = StandardInput();
+  std::vector<char> buffer(kReadBytes);
+  std::string carried;  // the start of a line that straddles two reads
+  bool first = true;
+  auto lineDone = [&](std::string_view line) {
+    if (first) {
+      if (line.starts_with(kUtf8ByteOrderMark)) line.remove_prefix(kUtf8ByteOrderMark.size());
+      first = false;
+    }
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    checker.Check(line);
+  };
+  for (;;) {
+    int error = 0;
+    const std::size_t got = input->Read(buffer, error);
+    if (error != 0) return error;
+    if (got == 0) break;
+    std::string_view rest(buffer.data(), got);
+    for (std::size_t end; (end = rest.find('\n')) != std::string_view::npos;) {
+      if (carried.empty()) {
+        lineDone(rest.substr(0, end));
+      } else {
+        carried.append(rest.substr(0, end));
+        lineDone(carried);
+        carried.clear();
+      }
+      rest.remove_prefix(end + 1);
+    }
+    carried.append(rest);
+  }
+  if (!carried.empty()) lineDone(carried);
+  return 0;
 }
 
-std::filesystem::path PathFromUtf8(const std::string& utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-int Run(const std::vector<std::string>& args) {
+// args: the arguments as UTF-8; paths: the same as the system's paths.
+int Run(const std::vector<std::string>& args, const std::vector<PathString>& paths, Output& out,
+        Output& errors) {
+  std::size_t winFile = 0;
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    PutUtf8(kUsage, stdout);
-    return kExitOk;
+    out.Utf8(UsageText());
+    return out.Finish() == 0 ? kExitOk : kExitFailed;
   }
-  if (args.empty() || args[0].starts_with("-")) {
-    PutUtf8(kUsage, stderr);
+  if (!args.empty() && args[0] == "--") winFile = 1;
+  if (winFile >= args.size() || (winFile == 0 && args[0].starts_with("-"))) {
+    errors.Utf8(UsageText());
     return kExitUsage;
   }
 
-  ConsolePlatform platform;
+  ConsolePlatform platform(errors);
   try {
-    LoadWinFile(PathFromUtf8(args[0]), platform);
+    LoadWinFile(paths[winFile], platform);
   } catch (const Failure& failure) {
-    platform.ErrorBox(failure.what());
-    return kExitLoadFailed;
+    platform.ErrorBox(failure.message());
+    return kExitFailed;
   }
-  if (platform.QuitRequested()) return kExitLoadFailed;  // the overflow
+  if (platform.QuitRequested()) return kExitFailed;  // the overflow
 
-  PrintingDialog dialog;
-  if (args.size() > 1) {
-    for (std::size_t n = 1; n < args.size(); ++n) CheckOne(args[n], platform, dialog);
-  } else {
-    std::string line;
-    while (std::getline(std::cin, line)) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      CheckOne(line, platform, dialog);
-    }
+  Checker checker(platform, out);
+  if (args.size() > winFile + 1) {
+    for (std::size_t n = winFile + 1; n < args.size(); ++n) checker.Check(args[n]);
+  } else if (const int error = CheckStandardInput(checker)) {
+    out.Flush();
+    errors.Line("標準入力を読み込めません: " + FileErrorMessage(error));
+    return kExitFailed;
   }
-  std::fflush(stdout);
+  if (const int error = out.Finish()) {
+    errors.Line("標準出力に書き込めません: " + FileErrorMessage(error));
+    return kExitFailed;
+  }
   return kExitOk;
+}
+
+// Run, with running out of memory reported like any other failure.
+int RunReporting(const std::vector<std::string>& args, const std::vector<PathString>& paths) {
+  Output out(Output::Stream::kStandardOutput);
+  Output errors(Output::Stream::kStandardError);
+  int status = kExitFailed;
+  try {
+    status = Run(args, paths, out, errors);
+  } catch (const std::bad_alloc&) {
+    out.Flush();
+    errors.Line("メモリが足りません");
+  }
+  errors.Flush();
+  return status;
 }
 
 }  // namespace
 }  // namespace nenga
 
 #ifdef _WIN32
-// Arguments arrive as UTF-16 and are passed on as UTF-8, like on other systems.
+// Arguments arrive as UTF-16: numbers go on as UTF-8, like on other systems, and the
+// file name stays UTF-16.
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> args;
+  std::vector<std::wstring> paths;
   for (int n = 1; n < argc; ++n) {
     const int size = ::WideCharToMultiByte(CP_UTF8, 0, argv[n], -1, nullptr, 0, nullptr, nullptr);
     std::string arg(static_cast<std::size_t>(size), '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, argv[n], -1, arg.data(), size, nullptr, nullptr);
     arg.resize(arg.size() - 1);
     args.push_back(std::move(arg));
+    paths.emplace_back(argv[n]);
   }
-  ::SetConsoleOutputCP(CP_UTF8);
-  return nenga::Run(args);
+  return nenga::RunReporting(args, paths);
 }
 #else
 int main(int argc, char** argv) {
-  return nenga::Run(std::vector<std::string>(argv + 1, argv + argc));
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  return nenga::RunReporting(args, args);
 }
 #endif

@@ -1,7 +1,6 @@
 // Opening a file for the loader, as both platforms do it.
 #pragma once
 
-#include <filesystem>
 #include <memory>
 
 #include "platform/platform.h"
@@ -11,7 +10,16 @@ namespace nenga {
 // Read access only, the file must exist, others may read but not write it meanwhile.
 // Returns nullptr and sets error to a Win32 error code when the file cannot be opened
 // (on POSIX, errno mapped: ENOENT 2; ENOTDIR, ENAMETOOLONG 3; EMFILE, ENFILE 4;
-// EACCES, EPERM and a directory 5; any other errno as it is).
-std::unique_ptr<ByteSource> OpenFileForReading(const std::filesystem::path& file, int& error);
+// EACCES, EPERM and a directory 5; any other errno with kPosixErrorFlag).
+std::unique_ptr<ByteSource> OpenFileForReading(const PathString& file, int& error);
+
+// Standard input as bytes, whatever the system does to text (no Ctrl-Z, no CR LF
+// translation); a Windows console is read as UTF-16 and given as UTF-8. Left open.
+std::unique_ptr<ByteSource> StandardInput();
+
+#ifndef _WIN32
+// The error code for errno, as OpenFileForReading reports it.
+int ErrorCodeFromErrno(int e);
+#endif
 
 }  // namespace nenga

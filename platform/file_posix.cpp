@@ -7,9 +7,8 @@
 #include "platform/file.h"
 
 namespace nenga {
-namespace {
 
-int Win32CodeFromErrno(int e) {
+int ErrorCodeFromErrno(int e) {
   switch (e) {
     case ENOENT:
       return 2;
@@ -24,14 +23,18 @@ int Win32CodeFromErrno(int e) {
     case EISDIR:
       return 5;
     default:
-      return e;
+      return kPosixErrorFlag | e;
   }
 }
 
+namespace {
+
 class PosixFile final : public ByteSource {
  public:
-  explicit PosixFile(int fd) : fd_(fd) {}
-  ~PosixFile() override { ::close(fd_); }
+  PosixFile(int fd, bool owned) : fd_(fd), owned_(owned) {}
+  ~PosixFile() override {
+    if (owned_) ::close(fd_);
+  }
   PosixFile(const PosixFile&) = delete;
   PosixFile& operator=(const PosixFile&) = delete;
 
@@ -40,21 +43,22 @@ class PosixFile final : public ByteSource {
       const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
       if (n >= 0) return static_cast<std::size_t>(n);
       if (errno == EINTR) continue;
-      error = Win32CodeFromErrno(errno);
+      error = ErrorCodeFromErrno(errno);
       return 0;
     }
   }
 
  private:
   int fd_;
+  bool owned_;
 };
 
 }  // namespace
 
-std::unique_ptr<ByteSource> OpenFileForReading(const std::filesystem::path& file, int& error) {
+std::unique_ptr<ByteSource> OpenFileForReading(const PathString& file, int& error) {
   const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    error = Win32CodeFromErrno(errno);
+    error = ErrorCodeFromErrno(errno);
     return nullptr;
   }
   struct stat st {};
@@ -63,7 +67,9 @@ std::unique_ptr<ByteSource> OpenFileForReading(const std::filesystem::path& file
     error = 5;  // Windows refuses a folder with "access denied"
     return nullptr;
   }
-  return std::make_unique<PosixFile>(fd);
+  return std::make_unique<PosixFile>(fd, true);
 }
+
+std::unique_ptr<ByteSource> StandardInput() { return std::make_unique<PosixFile>(0, false); }
 
 }  // namespace nenga

@@ -2,12 +2,11 @@
 //
 // Texts cross this interface as Shift-JIS bytes, the program's own encoding; each
 // implementation converts them where they leave the program. File names are
-// std::filesystem::path, which holds UTF-16 on Windows, so a name the user picks in
-// the file dialog reaches the file open unchanged.
+// PathString, UTF-16 on Windows, so a name the user picks in the file dialog or the
+// program's own folder reaches the system unchanged, whatever its characters.
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <span>
@@ -16,13 +15,24 @@
 
 namespace nenga {
 
+#ifdef _WIN32
+using PathString = std::wstring;  // UTF-16, as the wide API takes it
+#else
+using PathString = std::string;  // the system's bytes
+#endif
+
+// Error codes are Win32's. A POSIX error number that has no Win32 counterpart is
+// passed with this bit set, the one Win32 leaves to applications, so it never reads
+// as some Win32 code; the low bits hold the error number.
+inline constexpr int kPosixErrorFlag = 1 << 29;
+
 // An open file, read front to back. Closed when destroyed.
 class ByteSource {
  public:
   virtual ~ByteSource() = default;
   // Reads up to buffer.size() bytes into buffer. Returns the number of bytes read,
   // 0 at the end of the file. On failure sets error to the system's error code
-  // (Win32's codes; errno mapped to them elsewhere) and returns 0.
+  // (Win32's codes; errno mapped to them, or flagged with kPosixErrorFlag) and returns 0.
   virtual std::size_t Read(std::span<char> buffer, int& error) = 0;
 };
 
@@ -41,10 +51,10 @@ class Platform {
   virtual void PlaySoundCue(const char* waveFile) = 0;
 
   // Starts "notepad.exe" on file with folder as working folder, no owner window.
-  virtual void LaunchEditor(std::string_view file, std::string_view folder) = 0;
+  virtual void LaunchEditor(const PathString& file, const PathString& folder) = 0;
 
   // Opens helpFile at its contents (HELP_CONTENTS); HELP_QUIT goes out at exit.
-  virtual void ShowHelp(std::string_view helpFile) = 0;
+  virtual void ShowHelp(const PathString& helpFile) = 0;
 
   // The program's own modal box: text, application title as caption, one OK button.
   virtual void InfoBox(std::string_view text) = 0;
@@ -58,16 +68,14 @@ class Platform {
 
   // Shows the file-open dialog, prefilled with the file chosen last time.
   // Returns the chosen file, or nothing when the user cancelled.
-  virtual std::optional<std::filesystem::path> OpenFileDialog(
-      const OpenDialogSettings& settings) = 0;
+  virtual std::optional<PathString> OpenFileDialog(const OpenDialogSettings& settings) = 0;
 
   // Posts a quit request to the event loop and returns at once.
   virtual void RequestQuit() = 0;
 
   // Opens a file read-only; it must exist, others may read it but not write it.
   // Returns nullptr and sets error to the system's error code when it cannot.
-  virtual std::unique_ptr<ByteSource> OpenForReading(const std::filesystem::path& file,
-                                                     int& error) = 0;
+  virtual std::unique_ptr<ByteSource> OpenForReading(const PathString& file, int& error) = 0;
 };
 
 // The error box's text: a full stop is appended to a non-empty message unless its

@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <cwchar>
+#include <iterator>
 
 namespace nenga {
 namespace {
@@ -43,10 +44,10 @@ std::wstring FolderOfPath(std::wstring_view path) {
   return std::wstring(path.substr(0, end));
 }
 
-std::string EditFileNameForYear(int year) {
-  char digits[16];
-  std::snprintf(digits, sizeof(digits), "%04d", year);
-  return std::string(digits) + ".txt";
+std::wstring EditFileNameForYear(int year) {
+  wchar_t digits[16];
+  std::swprintf(digits, std::size(digits), L"%04d", year);
+  return std::wstring(digits) + L".txt";
 }
 
 }  // namespace nenga

@@ -18,6 +18,6 @@ std::wstring AppTitleFromExePath(std::wstring_view exePath);
 std::wstring FolderOfPath(std::wstring_view path);
 
 // The year's winning-number file name: the year in four digits and ".txt".
-std::string EditFileNameForYear(int year);
+std::wstring EditFileNameForYear(int year);
 
 }  // namespace nenga

@@ -12,8 +12,8 @@
 
 namespace nenga {
 
-std::string AppDir;
-std::string EditFileName;
+PathString AppDir;
+PathString EditFileName;
 
 namespace {
 
@@ -252,7 +252,7 @@ void MainWindow::FormCreate() {
   openDialog_.title = "当たり番号のファイルを開く";
   openDialog_.filter = OpenDialogFilter();
   openDialog_.defaultExt = "txt";
-  AppDir = ShiftJisFromWide(FolderOfPath(ExecutablePath()));
+  AppDir = FolderOfPath(ExecutablePath());
   SYSTEMTIME now{};
   GetLocalTime(&now);
   EditFileName = EditFileNameForYear(now.wYear);
@@ -302,7 +302,7 @@ void MainWindow::cmdEditClick() {
 
 void MainWindow::cmdHelpClick() {
   platform_.PlaySoundCue("chop.wav");
-  platform_.ShowHelp(AppDir + "vorel.hlp");
+  platform_.ShowHelp(AppDir + L"vorel.hlp");
   FocusNumber();
 }
 

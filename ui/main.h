@@ -12,9 +12,10 @@
 
 namespace nenga {
 
-// Set once when the main window is created; live until the program ends (Shift-JIS).
-extern std::string AppDir;        // the executable's folder, ending with its separator
-extern std::string EditFileName;  // the current year's file, "yyyy.txt"
+// Set once when the main window is created; live until the program ends. Paths, so
+// they reach the editor and the help viewer whatever characters the folder holds.
+extern PathString AppDir;        // the executable's folder, ending with its separator
+extern PathString EditFileName;  // the current year's file, "yyyy.txt"
 
 class MainWindow : public Window {
  public:

@@ -2,11 +2,18 @@
 
 #include <string>
 
+#include "winning/myProc.h"
+
 namespace nenga {
 
 void ReportFailure(Platform& platform, const std::exception* failure) noexcept {
   try {
-    platform.ErrorBox(failure != nullptr ? std::string(failure->what()) : std::string());
+    // A Failure's message is a byte string that may hold a NUL: take it whole.
+    if (const auto* own = dynamic_cast<const Failure*>(failure)) {
+      platform.ErrorBox(own->message());
+    } else {
+      platform.ErrorBox(failure != nullptr ? std::string(failure->what()) : std::string());
+    }
   } catch (...) {
     // Nothing is left to report with; the program carries on.
   }

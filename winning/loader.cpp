@@ -13,6 +13,13 @@ const char* const kOverflowMessage =
     "。";
 
 std::string FileErrorMessage(int code) {
+  const auto generic = [](int number) {
+    char text[48];
+    std::snprintf(text, sizeof text, "I/O エラー (%d)", number);
+    return std::string(text);
+  };
+  // A POSIX error number without a Win32 counterpart has no message of its own.
+  if (code > 0 && (code & kPosixErrorFlag) != 0) return generic(code & ~kPosixErrorFlag);
   switch (code) {
     case 2:
       return "ファイルが見つかりません";
@@ -28,11 +35,8 @@ std::string FileErrorMessage(int code) {
       return "ディスクがいっぱいです";
     case 106:
       return "入力値が数値ではありません";
-    default: {
-      char text[48];
-      std::snprintf(text, sizeof text, "I/O エラー (%d)", code);
-      return text;
-    }
+    default:
+      return generic(code);
   }
 }
 
@@ -174,7 +178,7 @@ bool IsHeader(const std::string& line) { return line.size() >= 2 && line[1] == '
 
 }  // namespace
 
-void LoadWinFile(const std::filesystem::path& file, Platform& platform) {
+void LoadWinFile(const PathString& file, Platform& platform) {
   int error = 0;
   std::unique_ptr<ByteSource> source = platform.OpenForReading(file, error);
   if (!source) throw Failure(FileErrorMessage(error));

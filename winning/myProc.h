@@ -7,8 +7,8 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
-#include <stdexcept>
+#include <memory>
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -28,9 +28,17 @@ extern WinCountTable WinCount;     // WinCount[k - 1]: valid entries of class k
 extern std::int32_t FileLoaded;    // 1 once a winning-number file has loaded
 
 // A failure that ends a command; the event loop shows its message in the error box.
-class Failure : public std::runtime_error {
+// The message is a Shift-JIS byte string and may hold any byte, NUL included: read it
+// with message(), not what().
+class Failure : public std::exception {
  public:
-  explicit Failure(const std::string& shiftJisMessage) : std::runtime_error(shiftJisMessage) {}
+  explicit Failure(std::string shiftJisMessage)
+      : message_(std::make_shared<const std::string>(std::move(shiftJisMessage))) {}
+  const std::string& message() const noexcept { return *message_; }
+  const char* what() const noexcept override { return message_->c_str(); }
+
+ private:
+  std::shared_ptr<const std::string> message_;  // shared: copying never throws
 };
 
 // The message for a system error code met opening or reading a file.
@@ -43,7 +51,7 @@ extern const char* const kOverflowMessage;
 // opened or read, or a class header does not start with a digit; the table is then
 // as before. At the overflow it shows the information box, stops reading and posts
 // a quit request.
-void LoadWinFile(const std::filesystem::path& file, Platform& platform);
+void LoadWinFile(const PathString& file, Platform& platform);
 
 // The win dialog as the check sees it.
 class WinDialog {

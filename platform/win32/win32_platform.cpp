@@ -59,13 +59,12 @@ void Win32Platform::PlaySoundCue(const char* waveFile) {
   ::sndPlaySoundW(WideFromShiftJis(waveFile).c_str(), SND_ASYNC);
 }
 
-void Win32Platform::LaunchEditor(std::string_view file, std::string_view folder) {
-  ::ShellExecuteW(nullptr, L"OPEN", L"notepad.exe", WideFromShiftJis(file).c_str(),
-                  WideFromShiftJis(folder).c_str(), SW_SHOW);
+void Win32Platform::LaunchEditor(const PathString& file, const PathString& folder) {
+  ::ShellExecuteW(nullptr, L"OPEN", L"notepad.exe", file.c_str(), folder.c_str(), SW_SHOW);
 }
 
-void Win32Platform::ShowHelp(std::string_view helpFile) {
-  helpFile_ = WideFromShiftJis(helpFile);
+void Win32Platform::ShowHelp(const PathString& helpFile) {
+  helpFile_ = helpFile;
   ::WinHelpW(mainWindow_ ? mainWindow_ : appWindow_, helpFile_.c_str(), HELP_CONTENTS, 0);
 }
 
@@ -83,14 +82,18 @@ void Win32Platform::ErrorBox(std::string_view message) {
 }
 
 void Win32Platform::ShowMessageBox(std::string_view text, std::string_view caption, UINT style) {
-  const std::wstring wideText = WideFromShiftJis(text);
+  std::wstring wideText = WideFromShiftJis(text);
+  // The box shows a terminated text: a NUL in the message shows as a replacement
+  // character instead of ending it.
+  for (wchar_t& c : wideText) {
+    if (c == L'\0') c = 0xFFFD;
+  }
   const std::wstring wideCaption = WideFromShiftJis(caption);
   ModalGuard guard;
   ::MessageBoxW(appWindow_, wideText.c_str(), wideCaption.c_str(), style);
 }
 
-std::optional<std::filesystem::path> Win32Platform::OpenFileDialog(
-    const OpenDialogSettings& settings) {
+std::optional<PathString> Win32Platform::OpenFileDialog(const OpenDialogSettings& settings) {
   OpenDialogRequest request;
   request.owner = appWindow_;
   request.placeOn = mainWindow_ ? mainWindow_ : appWindow_;
@@ -106,13 +109,12 @@ std::optional<std::filesystem::path> Win32Platform::OpenFileDialog(
   }
   if (!chosen) return std::nullopt;
   lastFile_ = *chosen;
-  return std::filesystem::path(std::move(*chosen));
+  return chosen;
 }
 
 void Win32Platform::RequestQuit() { ::PostQuitMessage(0); }
 
-std::unique_ptr<ByteSource> Win32Platform::OpenForReading(const std::filesystem::path& file,
-                                                          int& error) {
+std::unique_ptr<ByteSource> Win32Platform::OpenForReading(const PathString& file, int& error) {
   return OpenFileForReading(file, error);
 }
 

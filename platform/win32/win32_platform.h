@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
 #include <string>
 
 #include "platform/platform.h"
@@ -31,15 +30,14 @@ class Win32Platform final : public Platform {
   void Shutdown();
 
   void PlaySoundCue(const char* waveFile) override;
-  void LaunchEditor(std::string_view file, std::string_view folder) override;
-  void ShowHelp(std::string_view helpFile) override;
+  void LaunchEditor(const PathString& file, const PathString& folder) override;
+  void ShowHelp(const PathString& helpFile) override;
   void InfoBox(std::string_view text) override;
   void WarningBox(std::string_view text, std::string_view caption) override;
   void ErrorBox(std::string_view message) override;
-  std::optional<std::filesystem::path> OpenFileDialog(const OpenDialogSettings& settings) override;
+  std::optional<PathString> OpenFileDialog(const OpenDialogSettings& settings) override;
   void RequestQuit() override;
-  std::unique_ptr<ByteSource> OpenForReading(const std::filesystem::path& file,
-                                             int& error) override;
+  std::unique_ptr<ByteSource> OpenForReading(const PathString& file, int& error) override;
 
  private:
   void ShowMessageBox(std::string_view text, std::string_view caption, UINT style);

@@ -7,10 +7,23 @@
 #include <string>
 #include <vector>
 
+#include "platform/codepage.h"
 #include "platform/platform.h"
 #include "winning/myProc.h"
 
 namespace nenga::testing {
+
+// A path of a test: its ASCII name, as the platform's path type.
+inline PathString PathOf(std::string_view ascii) { return PathString(ascii.begin(), ascii.end()); }
+
+// A path as the recorded events show it, in Shift-JIS.
+inline std::string PathText(const PathString& path) {
+#ifdef _WIN32
+  return ShiftJisFromUtf16(std::u16string(path.begin(), path.end()));
+#else
+  return path;
+#endif
+}
 
 // File content served in chunks of at most `chunk` bytes, failing with `failCode`
 // once `failAfter` bytes have been read (when failCode is not 0).
@@ -53,14 +66,14 @@ class FakePlatform final : public Platform {
   std::map<std::string, MemoryFile> files;          // by file name
   int openFiles = 0;                                // files open right now
   std::vector<std::string> events;                  // "cue:x", "info:x", "quit", ...
-  std::optional<std::filesystem::path> chosenFile;  // what the file dialog returns
+  std::optional<PathString> chosenFile;             // what the file dialog returns
   std::function<void()> onInfoBox;                  // runs while the box would be up
 
   void PlaySoundCue(const char* wave) override { events.push_back(std::string("cue:") + wave); }
-  void LaunchEditor(std::string_view file, std::string_view folder) override {
-    events.push_back("edit:" + std::string(file) + "|" + std::string(folder));
+  void LaunchEditor(const PathString& file, const PathString& folder) override {
+    events.push_back("edit:" + PathText(file) + "|" + PathText(folder));
   }
-  void ShowHelp(std::string_view file) override { events.push_back("help:" + std::string(file)); }
+  void ShowHelp(const PathString& file) override { events.push_back("help:" + PathText(file)); }
   void InfoBox(std::string_view text) override {
     events.push_back("info:" + std::string(text));
     filesOpenDuringInfoBox = openFiles;
@@ -72,7 +85,7 @@ class FakePlatform final : public Platform {
   void ErrorBox(std::string_view message) override {
     events.push_back("error:" + std::string(message));
   }
-  std::optional<std::filesystem::path> OpenFileDialog(const OpenDialogSettings& s) override {
+  std::optional<PathString> OpenFileDialog(const OpenDialogSettings& s) override {
     events.push_back("open:" + s.title);
     return chosenFile;
   }
@@ -80,9 +93,8 @@ class FakePlatform final : public Platform {
     events.push_back("quit");
     filesOpenAtQuit = openFiles;
   }
-  std::unique_ptr<ByteSource> OpenForReading(const std::filesystem::path& file,
-                                             int& error) override {
-    const auto found = files.find(file.string());
+  std::unique_ptr<ByteSource> OpenForReading(const PathString& file, int& error) override {
+    const auto found = files.find(PathText(file));
     if (found == files.end()) {
       error = 2;
       return nullptr;

@@ -16,7 +16,7 @@ class CheckTest : public ::testing::Test {
 
   void Use(const std::string& file) {
     platform.files["win.txt"] = MemoryFile{file};
-    LoadWinFile("win.txt", platform);
+    LoadWinFile(PathOf("win.txt"), platform);
     platform.events.clear();
   }
 

@@ -39,7 +39,7 @@ class LoaderTest : public ::testing::Test {
 
   void Load(const std::string& content, std::size_t chunk = 7) {
     platform.files["win.txt"] = MemoryFile{content, chunk};
-    LoadWinFile("win.txt", platform);
+    LoadWinFile(PathOf("win.txt"), platform);
   }
 
   // The message of the Failure that the load raises, or "" when it raises none.
@@ -47,7 +47,7 @@ class LoaderTest : public ::testing::Test {
     try {
       Load(content);
     } catch (const Failure& failure) {
-      return failure.what();
+      return failure.message();
     }
     return "";
   }
@@ -232,6 +232,8 @@ TEST_F(LoaderTest, HeaderThatIsNotADigitFailsAndKeepsTheTable) {
 
 TEST_F(LoaderTest, HeaderFailureBeforeAnyLoadLeavesNothingLoaded) {
   EXPECT_EQ(LoadFailure("a:\r\n"), "'a' は数値ではありません");
+  // The message is a byte string: a NUL in it does not cut it short.
+  EXPECT_EQ(LoadFailure(std::string("\0:\r\n", 4)), "'" + std::string(1, '\0') + "' は数値ではありません");
   EXPECT_EQ(FileLoaded, 0);
   EXPECT_EQ(CountsNow(), Counts(10, 0));
 }
@@ -241,10 +243,10 @@ TEST_F(LoaderTest, ReadErrorFailsWithItsMessageAndKeepsTheTable) {
   const auto counts = WinCount;
   platform.files["bad.txt"] = MemoryFile{"1:\r\n111111\r\n2:\r\n2222\r\n", 3, 23, 8};
   try {
-    LoadWinFile("bad.txt", platform);
+    LoadWinFile(PathOf("bad.txt"), platform);
     FAIL() << "no failure";
   } catch (const Failure& failure) {
-    EXPECT_STREQ(failure.what(), "I/O エラー (23)");
+    EXPECT_EQ(failure.message(), "I/O エラー (23)");
   }
   EXPECT_EQ(WinCount, counts);
   EXPECT_EQ(NumbersOf(1), (std::vector<std::string>{"123456"}));
@@ -253,10 +255,10 @@ TEST_F(LoaderTest, ReadErrorFailsWithItsMessageAndKeepsTheTable) {
 TEST_F(LoaderTest, FileThatCannotBeOpenedKeepsTheTableUsable) {
   Load("1:\r\n123456\r\n");
   try {
-    LoadWinFile("missing.txt", platform);
+    LoadWinFile(PathOf("missing.txt"), platform);
     FAIL() << "no failure";
   } catch (const Failure& failure) {
-    EXPECT_STREQ(failure.what(), "ファイルが見つかりません");
+    EXPECT_EQ(failure.message(), "ファイルが見つかりません");
   }
   EXPECT_EQ(FileLoaded, 1);
   EXPECT_EQ(NumbersOf(1), (std::vector<std::string>{"123456"}));
@@ -274,6 +276,8 @@ TEST(FileErrorMessage, ByCode) {
       {32, "I/O エラー (32)"},
       {0, "I/O エラー (0)"},
       {-1, "I/O エラー (-1)"},
+      {kPosixErrorFlag | 5, "I/O エラー (5)"},  // EIO, not Win32's access denied
+      {kPosixErrorFlag | 2, "I/O エラー (2)"},
   };
   for (const auto& [code, message] : cases) EXPECT_EQ(FileErrorMessage(code), message) << code;
 }

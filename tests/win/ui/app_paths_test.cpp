@@ -30,8 +30,8 @@ TEST(AppDir, KeepsTheLastSeparator) {
 }
 
 TEST(EditFileName, YearInFourDigits) {
-  EXPECT_EQ(EditFileNameForYear(2025), "2025.txt");
-  EXPECT_EQ(EditFileNameForYear(999), "0999.txt");
+  EXPECT_EQ(EditFileNameForYear(2025), L"2025.txt");
+  EXPECT_EQ(EditFileNameForYear(999), L"0999.txt");
 }
 
 }  // namespace

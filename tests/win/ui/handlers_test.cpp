@@ -29,12 +29,12 @@ TEST_F(Windows, CreationSetsTheProgramWideValues) {
   EXPECT_EQ(other.OpenDialog().filter, std::string(kFilter, sizeof(kFilter) - 1));
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  EXPECT_EQ(EditFileName, std::to_string(now.wYear) + ".txt");
+  EXPECT_EQ(EditFileName, std::to_wstring(now.wYear) + L".txt");
   wchar_t exe[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, exe, MAX_PATH);
   std::wstring folder(exe);
   folder.resize(folder.find_last_of(L"\\/") + 1);
-  EXPECT_EQ(AppDir, ShiftJisFromWide(folder));
+  EXPECT_EQ(AppDir, folder);
   EXPECT_TRUE(platform_.events.empty());  // no cue at start-up
   other.Destroy();
 }
@@ -166,15 +166,16 @@ TEST_F(Windows, SideCommandsCallThePlatform) {
   FileLoaded = 0;
   SendMessageW(Main(ids::kCmdOpen), BM_CLICK, 0, 0);
   Pump();
-  EXPECT_EQ(platform_.events, (Events{"cue:chop.wav", "edit:" + EditFileName + "|" + AppDir,
-                                      "cue:chop.wav", "help:" + AppDir + "vorel.hlp",
+  EXPECT_EQ(platform_.events,
+            (Events{"cue:chop.wav", "edit:" + PathText(EditFileName) + "|" + PathText(AppDir),
+                    "cue:chop.wav", "help:" + PathText(AppDir) + "vorel.hlp",
                                       "cue:kaeru.wav", "open:当たり番号のファイルを開く"}));
   EXPECT_EQ(FileLoaded, 0);  // a cancelled dialog loads nothing
 }
 
 TEST_F(Windows, FailedLoadIsReportedAndTheWindowGoesOn) {
   ShowMain();
-  platform_.chosenFile = std::filesystem::path(L"C:\\no\\such\\file.txt");
+  platform_.chosenFile = L"C:\\no\\such\\file.txt";
   SendMessageW(Main(ids::kCmdOpen), BM_CLICK, 0, 0);
   Pump();
   ASSERT_EQ(platform_.events.size(), 3u);

@@ -1,0 +1,42 @@
+// Standard output and standard error of the command-line checker.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace nenga {
+
+// One output stream, shown as text: UTF-8 bytes, or on a Windows console UTF-16
+// through WriteConsoleW, so it reads correctly whatever the console's code page, which
+// is left as it is. Buffered; the first write error is kept.
+class Output {
+ public:
+  enum class Stream { kStandardOutput, kStandardError };
+  explicit Output(Stream stream);
+  ~Output();
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+
+  // Shift-JIS text and a line end; CR LF inside it becomes a plain line end.
+  void Line(std::string_view sjis);
+  // Text that is UTF-8 already.
+  void Utf8(std::string_view utf8);
+  void Flush();
+  // Flushes and closes the stream. Returns 0, or the error code of the first write
+  // (or of the close) that failed.
+  int Finish();
+
+ private:
+  void WriteOut(std::string_view bytes);
+
+  Stream stream_;
+  std::string buffer_;  // UTF-8
+  int error_ = 0;
+  bool finished_ = false;
+  // The UTF-8 of the texts after a line's leading ASCII: the few announcement tails.
+  std::vector<std::pair<std::string, std::string>> converted_;
+};
+
+}  // namespace nenga
