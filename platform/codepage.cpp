@@ -109,6 +109,16 @@ std::u16string Utf16FromShiftJis(std::string_view sjis) {
 
 void AppendShiftJisFromUtf16(std::u16string_view utf16, std::string& out) {
   for (std::size_t at = 0; at < utf16.size(); ++at) {
+    // A run of ASCII, the same in Shift-JIS, goes across at once.
+    std::size_t run = at;
+    while (run < utf16.size() && utf16[run] < 0x80) ++run;
+    if (run > at) {
+      const std::size_t old = out.size();
+      out.resize(old + (run - at));
+      for (std::size_t n = at; n < run; ++n) out[old + n - at] = static_cast<char>(utf16[n]);
+      if (run == utf16.size()) break;
+      at = run;
+    }
     const char16_t c = utf16[at];
     if (c >= 0xD800 && c <= 0xDFFF) {
       // A pair is one character beyond code page 932; a lone surrogate is malformed.

@@ -85,7 +85,9 @@ class ByteBuffer {
 // Reads the file as lines of Shift-JIS bytes. A line ends at CR, CR LF or LF;
 // Ctrl-Z or the physical end ends the file, and a line end at the very end makes
 // no further line. A file that starts with a UTF-16 byte-order mark is read in
-// code units and each line converted; a UTF-8 byte-order mark is skipped.
+// code units and converted a piece at a time; a UTF-8 byte-order mark is skipped.
+// Only what the caller keeps is built: memory stays within the buffer and the
+// longest line kept.
 class LineReader {
  public:
   explicit LineReader(ByteSource& source) : bytes_(source) {
@@ -109,41 +111,97 @@ class LineReader {
     return !PeekUnit(unit) || unit == kCtrlZ;
   }
 
-  // Reads the next line; at the end of the file the line is empty.
-  void ReadLine(std::string& line) {
+  // Reads the next line into line: its first two bytes (fewer when it is shorter),
+  // enough to tell a header, an empty line and any other; the whole line only when
+  // keep is true and it is not a header. At the end of the file the line is empty.
+  void ReadLine(std::string& line, bool keep) {
     line.clear();
     if (unitBytes_ == 1) {
-      ReadByteLine(line);
+      ScanBytes(line, 2);
     } else {
-      ReadUtf16Line(line);
+      ScanUnits(line, 2);
     }
+    const bool header = line.size() >= 2 && line[1] == ':';
+    std::string* rest = keep && !header ? &line : nullptr;
+    if (unitBytes_ == 1) {
+      ScanBytes(rest, kWholeLine);
+    } else {
+      ScanUnits(rest, kWholeLine);
+    }
+    EndLine();
   }
 
  private:
-  void ReadByteLine(std::string& line) {
+  static constexpr std::size_t kWholeLine = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kChunkUnits = 1024;
+
+  // Passes over the line's bytes up to its end or until out holds `until` bytes,
+  // appending them to out unless it is null.
+  void ScanBytes(std::string* out, std::size_t until) {
     for (;;) {
       const std::size_t n = bytes_.Fill(1);
       if (n == 0) return;
       const char* p = bytes_.Peek();
+      const std::size_t room = out ? std::min(n, until - out->size()) : n;
       const char* stop =
-          std::find_if(p, p + n, [](char c) { return c == '\r' || c == '\n' || c == '\x1a'; });
-      line.append(p, stop);
+          std::find_if(p, p + room, [](char c) { return c == '\r' || c == '\n' || c == '\x1a'; });
+      if (out) out->append(p, stop);
       bytes_.Skip(static_cast<std::size_t>(stop - p));
-      if (stop != p + n) break;
+      if (stop != p + n) return;
     }
-    EndLine();
   }
+  void ScanBytes(std::string& out, std::size_t until) { ScanBytes(&out, until); }
 
-  void ReadUtf16Line(std::string& line) {
-    std::u16string units;
-    char32_t unit = 0;
-    while (PeekUnit(unit) && unit != kCR && unit != kLF && unit != kCtrlZ) {
-      units += static_cast<char16_t>(unit);
-      SkipUnit();
+  // The same in code units. Converted in pieces of kChunkUnits; a surrogate pair is
+  // never split. With a limit, one character at a time until out holds enough.
+  void ScanUnits(std::string* out, std::size_t until) {
+    char16_t chunk[kChunkUnits + 1];
+    std::size_t units = 0;
+    const bool limited = until != kWholeLine;
+    auto flush = [&](bool all) {
+      std::size_t n = units;
+      if (!all && n > 0 && chunk[n - 1] >= 0xD800 && chunk[n - 1] <= 0xDBFF) --n;
+      if (out) AppendShiftJisFromUtf16(std::u16string_view(chunk, n), *out);
+      std::copy(chunk + n, chunk + units, chunk);
+      units -= n;
+    };
+    for (;;) {
+      const std::size_t n = bytes_.Fill(2);
+      if (n == 0) break;
+      const auto* p = reinterpret_cast<const unsigned char*>(bytes_.Peek());
+      if (n < 2) {  // a lone byte at the end of a UTF-16 file
+        chunk[units++] = 0xFFFD;
+        bytes_.Skip(1);
+        break;
+      }
+      std::size_t at = 0;
+      bool lineEnds = false;
+      for (; at + 1 < n; at += 2) {
+        const char16_t unit =
+            static_cast<char16_t>(bigEndian_ ? p[at] << 8 | p[at + 1] : p[at + 1] << 8 | p[at]);
+        if (unit == kCR || unit == kLF || unit == kCtrlZ) {
+          lineEnds = true;
+          break;
+        }
+        chunk[units++] = unit;
+        if (limited) {
+          const bool highSurrogate = unit >= 0xD800 && unit <= 0xDBFF;
+          if (!highSurrogate) flush(true);
+          if (out->size() >= until) {
+            at += 2;
+            lineEnds = true;
+            break;
+          }
+        } else if (units >= kChunkUnits) {
+          flush(false);
+        }
+      }
+      bytes_.Skip(at);
+      if (lineEnds) break;
     }
-    line = ShiftJisFromUtf16(units);
-    EndLine();
+    flush(true);  // what is left, a high surrogate without its pair included
   }
+  void ScanUnits(std::string& out, std::size_t until) { ScanUnits(&out, until); }
 
   // Consumes the line end the reader stands on, if any: CR LF counts as one.
   void EndLine() {
@@ -202,7 +260,7 @@ void LoadWinFile(const PathString& file, Platform& platform) {
   LineReader reader(*source);
   std::string line;
   do {
-    reader.ReadLine(line);
+    reader.ReadLine(line, k >= 1);
     if (IsHeader(line)) {
       const char digit = line[0];
       if (digit < '0' || digit > '9') {

@@ -63,11 +63,11 @@ class MemorySource final : public ByteSource {
 
 class FakePlatform final : public Platform {
  public:
-  std::map<std::string, MemoryFile> files;          // by file name
-  int openFiles = 0;                                // files open right now
-  std::vector<std::string> events;                  // "cue:x", "info:x", "quit", ...
-  std::optional<PathString> chosenFile;             // what the file dialog returns
-  std::function<void()> onInfoBox;                  // runs while the box would be up
+  std::map<std::string, MemoryFile> files;  // by file name
+  int openFiles = 0;                        // files open right now
+  std::vector<std::string> events;          // "cue:x", "info:x", "quit", ...
+  std::optional<PathString> chosenFile;     // what the file dialog returns
+  std::function<void()> onInfoBox;          // runs while the box would be up
 
   void PlaySoundCue(const char* wave) override { events.push_back(std::string("cue:") + wave); }
   void LaunchEditor(const PathString& file, const PathString& folder) override {

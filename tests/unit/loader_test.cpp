@@ -233,7 +233,8 @@ TEST_F(LoaderTest, HeaderThatIsNotADigitFailsAndKeepsTheTable) {
 TEST_F(LoaderTest, HeaderFailureBeforeAnyLoadLeavesNothingLoaded) {
   EXPECT_EQ(LoadFailure("a:\r\n"), "'a' は数値ではありません");
   // The message is a byte string: a NUL in it does not cut it short.
-  EXPECT_EQ(LoadFailure(std::string("\0:\r\n", 4)), "'" + std::string(1, '\0') + "' は数値ではありません");
+  EXPECT_EQ(LoadFailure(std::string("\0:\r\n", 4)),
+            "'" + std::string(1, '\0') + "' は数値ではありません");
   EXPECT_EQ(FileLoaded, 0);
   EXPECT_EQ(CountsNow(), Counts(10, 0));
 }

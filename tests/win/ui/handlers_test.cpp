@@ -168,8 +168,8 @@ TEST_F(Windows, SideCommandsCallThePlatform) {
   Pump();
   EXPECT_EQ(platform_.events,
             (Events{"cue:chop.wav", "edit:" + PathText(EditFileName) + "|" + PathText(AppDir),
-                    "cue:chop.wav", "help:" + PathText(AppDir) + "vorel.hlp",
-                                      "cue:kaeru.wav", "open:当たり番号のファイルを開く"}));
+                    "cue:chop.wav", "help:" + PathText(AppDir) + "vorel.hlp", "cue:kaeru.wav",
+                    "open:当たり番号のファイルを開く"}));
   EXPECT_EQ(FileLoaded, 0);  // a cancelled dialog loads nothing
 }
 
