@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # nenga-check as a process: its output, error text and exit status.
-# Needs NENGA_CHECK (the executable) and SAMPLE (the bundled sample file).
+# Needs NENGA_CHECK (the executable) and SAMPLE (the bundled sample file); RUNNER
+# (e.g. wine) runs a Windows build, NATIVE=1 adds the cases that need this system's
+# devices and limits, SANITIZED=1 leaves out the memory limit, which the sanitizers
+# cannot run under.
 set -uo pipefail
+read -r -a runner <<<"${RUNNER:-}"
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -25,34 +29,87 @@ expect "class 1, and classes 2 and 3 of the same number" 0 \
   "123456 は1等です。
 992345 は2等です。
 000089 は3等です。" "" -- \
-  "$NENGA_CHECK" "$SAMPLE" 123456 992345 000089 000000
+  "${runner[@]}" "$NENGA_CHECK" "$SAMPLE" 123456 992345 000089 000000
 
-expect "special prize in class 4" 0 "913579 は4等です。" "" -- "$NENGA_CHECK" "$SAMPLE" 913579
+expect "special prize in class 4" 0 "913579 は4等です。" "" -- "${runner[@]}" "$NENGA_CHECK" "$SAMPLE" 913579
 
 expect "wrong lengths" 0 "12345 は入力ミスです。
 1234567 は入力ミスです。
- は入力ミスです。" "" -- "$NENGA_CHECK" "$SAMPLE" 12345 1234567 ""
+ は入力ミスです。" "" -- "${runner[@]}" "$NENGA_CHECK" "$SAMPLE" 12345 1234567 ""
 
-expect "three full-width digits are six bytes" 0 "" "" -- "$NENGA_CHECK" "$SAMPLE" "１２３"
+expect "three full-width digits are six bytes" 0 "" "" -- "${runner[@]}" "$NENGA_CHECK" "$SAMPLE" "１２３"
 
 printf '123456\r\n555555\n12\n002345' >"$tmp/numbers"
 input="$tmp/numbers" expect "numbers from standard input" 0 "123456 は1等です。
 555555 は4等です。
 12 は入力ミスです。
-002345 は2等です。" "" -- "$NENGA_CHECK" "$SAMPLE"
+002345 は2等です。" "" -- "${runner[@]}" "$NENGA_CHECK" "$SAMPLE"
 
-expect "file that does not exist" 1 "" "ファイルが見つかりません." -- "$NENGA_CHECK" "$tmp/none.txt" 123456
+expect "file that does not exist" 1 "" "ファイルが見つかりません." -- "${runner[@]}" "$NENGA_CHECK" "$tmp/none.txt" 123456
 
 printf '1:\r\nx:\r\n' >"$tmp/bad.txt"
-expect "header that is not a digit" 1 "" "'x' は数値ではありません." -- "$NENGA_CHECK" "$tmp/bad.txt"
+expect "header that is not a digit" 1 "" "'x' は数値ではありません." -- "${runner[@]}" "$NENGA_CHECK" "$tmp/bad.txt"
 
 { printf '1:\r\n'; for n in 0 1 2 3 4 5 6 7 8 9; do printf '%s\r\n' "$n"; done; } >"$tmp/big.txt"
 expect "overflow" 1 "" "データが大きすぎます。
 安全のためプログラムを終了します。
-当たり番号のファイルが不正です。" -- "$NENGA_CHECK" "$tmp/big.txt" 123456
+当たり番号のファイルが不正です。" -- "${runner[@]}" "$NENGA_CHECK" "$tmp/big.txt" 123456
 
-expect "no arguments" 2 "" "$("$NENGA_CHECK" --help)" -- "$NENGA_CHECK"
-if ! "$NENGA_CHECK" --help | grep -q "123456 は1等です。"; then
+# Standard input is bytes: Ctrl-Z is an ordinary byte, only LF or CR LF ends a line;
+# a UTF-8 byte-order mark at the start is skipped.
+printf '\xEF\xBB\xBF123456\r\n12345\x1a\n\x1a\r\n555555\n' >"$tmp/numbers"
+input="$tmp/numbers" expect "standard input as bytes" 0 "123456 は1等です。"$'\n\x1a'" は入力ミスです。
+555555 は4等です。" "" -- "${runner[@]}" "$NENGA_CHECK" "$SAMPLE"
+
+# A character outside Shift-JIS is one '?', never a look-alike.
+expect "no look-alike digits" 0 "1234? は入力ミスです。" "" -- \
+  "${runner[@]}" "$NENGA_CHECK" "$SAMPLE" "1234é" "99²345"
+
+cp "$SAMPLE" "$tmp/-win.txt"
+pushd "$tmp" >/dev/null
+expect "-- ends the options" 0 "123456 は1等です。" "" -- \
+  "${runner[@]}" "$NENGA_CHECK" -- -win.txt 123456
+popd >/dev/null
+expect "an option that does not exist" 2 "" "$("${runner[@]}" "$NENGA_CHECK" --help)" -- \
+  "${runner[@]}" "$NENGA_CHECK" -win.txt 123456
+
+# The message is compared as bytes: a shell string cannot hold the NUL.
+printf '1:\r\n\0:\r\n' >"$tmp/nul.txt"
+printf "'\\0' は数値ではありません.\n" >"$tmp/want"
+if "${runner[@]}" "$NENGA_CHECK" "$tmp/nul.txt" 2>"$tmp/err" </dev/null; then
+  echo "FAIL a NUL in a message: status 0"
+  failures=$((failures + 1))
+elif ! cmp -s "$tmp/err" "$tmp/want"; then
+  echo "FAIL a NUL in a message: stderr $(od -c "$tmp/err" | head -3)"
+  failures=$((failures + 1))
+else
+  echo "ok   a NUL in a message"
+fi
+
+if [[ ${NATIVE:-0} == 1 ]]; then
+  input="$tmp" expect "standard input that cannot be read" 1 "" \
+    "標準入力を読み込めません: ファイルへのアクセスが拒否されました" -- "$NENGA_CHECK" "$SAMPLE"
+
+  printf '123456\n' >"$tmp/numbers"
+  if "$NENGA_CHECK" "$SAMPLE" <"$tmp/numbers" >/dev/full 2>"$tmp/err"; then
+    echo "FAIL a full disk: status 0"
+    failures=$((failures + 1))
+  elif [[ "$(cat "$tmp/err")" != "標準出力に書き込めません: I/O エラー (28)" ]]; then
+    echo "FAIL a full disk: stderr [$(cat "$tmp/err")]"
+    failures=$((failures + 1))
+  else
+    echo "ok   a full disk"
+  fi
+
+  if [[ ${SANITIZED:-0} != 1 ]]; then
+    head -c 200000000 /dev/zero | tr '\0' 7 >"$tmp/long"
+    input="$tmp/long" expect "out of memory" 1 "" "メモリが足りません" -- \
+      bash -c 'ulimit -v 100000 && exec "$0" "$@"' "$NENGA_CHECK" "$SAMPLE"
+  fi
+fi
+
+expect "no arguments" 2 "" "$("${runner[@]}" "$NENGA_CHECK" --help)" -- "${runner[@]}" "$NENGA_CHECK"
+if ! "${runner[@]}" "$NENGA_CHECK" --help | grep -q "123456 は1等です。"; then
   echo "FAIL --help does not explain the output"
   failures=$((failures + 1))
 fi
