@@ -142,9 +142,10 @@ TEST_F(OpenDialogTest, TypedNamesAreReturnedAndTheLastIsOfferedNextTime) {
       EXPECT_TRUE(SamePath(offered, last)) << offered;
     }
     ASSERT_TRUE(chosen.has_value());
-    EXPECT_TRUE(chosen->is_absolute()) << *chosen;
-    EXPECT_TRUE(SamePath(*chosen, c.want)) << *chosen;
-    last = *chosen;
+    const std::filesystem::path chosenPath(*chosen);
+    EXPECT_TRUE(chosenPath.is_absolute()) << chosenPath;
+    EXPECT_TRUE(SamePath(chosenPath, c.want)) << chosenPath;
+    last = chosenPath;
   }
 
   // A cancel keeps the remembered file.

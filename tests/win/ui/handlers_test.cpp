@@ -167,9 +167,10 @@ TEST_F(Windows, SideCommandsCallThePlatform) {
   SendMessageW(Main(ids::kCmdOpen), BM_CLICK, 0, 0);
   Pump();
   EXPECT_EQ(platform_.events,
-            (Events{"cue:chop.wav", "edit:" + PathText(EditFileName) + "|" + PathText(AppDir),
-                    "cue:chop.wav", "help:" + PathText(AppDir) + "vorel.hlp", "cue:kaeru.wav",
-                    "open:当たり番号のファイルを開く"}));
+            (Events{"cue:chop.wav",
+                    "edit:" + testing::PathText(EditFileName) + "|" + testing::PathText(AppDir),
+                    "cue:chop.wav", "help:" + testing::PathText(AppDir) + "vorel.hlp",
+                    "cue:kaeru.wav", "open:当たり番号のファイルを開く"}));
   EXPECT_EQ(FileLoaded, 0);  // a cancelled dialog loads nothing
 }
 
