@@ -2,7 +2,7 @@
 # Installs with apt-get whatever building, running and testing need and is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-x86-64
+packages=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-x86-64 clang libclang-rt-14-dev
           wine wine64 fonts-wine xvfb xauth fonts-ipafont-gothic imagemagick)
 
 missing=()

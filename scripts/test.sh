@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test:
 #   native core and command-line tests, again under AddressSanitizer and UBSan,
+#   the loader's fuzz target for a minute,
 #   then the Windows build's tests (services, windows, end to end) under Wine.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -23,6 +24,22 @@ ctest --test-dir build/native --output-on-failure -j "$jobs"
 echo "== native tests under AddressSanitizer and UBSan"
 build build/sanitize -DNENGA_SANITIZE=ON
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+echo "== fuzzing the loader for a minute"
+fuzzer=build/sanitize/tests/fuzz/loader-fuzzer
+if [[ -x $fuzzer ]]; then
+  corpus=$(mktemp -d)
+  if ! "$fuzzer" -max_total_time=60 -max_len=4096 -artifact_prefix=build/fuzz- "$corpus" \
+    tests/fuzz/corpus >build/fuzz.log 2>&1; then
+    tail -40 build/fuzz.log
+    echo "the loader's fuzz target failed; the input is in build/fuzz-*"
+    exit 1
+  fi
+  rm -rf "$corpus"
+  tail -1 build/fuzz.log
+else
+  echo "no clang: not fuzzed"
+fi
 
 echo "== Windows build, tests under Wine"
 build build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake

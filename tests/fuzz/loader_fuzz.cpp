@@ -1,0 +1,77 @@
+// libFuzzer target for the loader: any bytes as a winning-number file. After every
+// input the table must be sound, and a failed load or an overflow must have left it
+// exactly as it was.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "fake_platform.h"
+#include "winning/myProc.h"
+
+namespace nenga::testing {
+namespace {
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+// Before each input: the table as at program start, or as a full well-formed file
+// leaves it (every row of classes 1 to 9 filled).
+void SetUpTable(bool full) {
+  ResetTable();
+  if (!full) return;
+  for (std::size_t row = 0; row + 1 < WinNumbers.size(); ++row) {
+    for (std::size_t slot = 0; slot + 1 < WinNumbers[row].size(); ++slot) {
+      WinNumbers[row][slot] = std::to_string(row * 10 + slot);
+    }
+    WinCount[row] = kEntrySlots - 1;
+  }
+  FileLoaded = 1;
+}
+
+void LoadOne(const std::uint8_t* data, std::size_t size) {
+  const bool full = size > 0 && (data[0] & 1) != 0;
+  SetUpTable(full);
+  const WinNumberTable numbersBefore = WinNumbers;
+  const WinCountTable countsBefore = WinCount;
+  const std::int32_t loadedBefore = FileLoaded;
+
+  FakePlatform platform;
+  // Read sizes vary with the input, so lines and line ends straddle reads differently.
+  platform.files["f"] = MemoryFile{std::string(reinterpret_cast<const char*>(data), size),
+                                   1 + size % 13};
+  bool failed = false;
+  try {
+    LoadWinFile(PathOf("f"), platform);
+  } catch (const Failure&) {
+    failed = true;
+  }
+  Require(platform.openFiles == 0);
+  const bool overflow = !platform.events.empty() && platform.events.back() == "quit";
+  if (failed || overflow) {
+    Require(WinNumbers == numbersBefore && WinCount == countsBefore &&
+            FileLoaded == loadedBefore);
+    return;
+  }
+  Require(FileLoaded == 1);
+  Require(WinCount[kClassRows - 1] == 0);
+  for (std::size_t row = 0; row < WinCount.size(); ++row) {
+    Require(WinCount[row] >= 0 && WinCount[row] <= kEntrySlots - 1);
+    // From the full table every slot holds a number, and a load stores only lines
+    // that are not empty. (From an empty table, a "1:" repeated after a later class
+    // may count slots of class 1 that no load has filled.)
+    if (!full) continue;
+    for (std::int32_t slot = 0; slot < WinCount[row]; ++slot) {
+      Require(!WinNumbers[row][static_cast<std::size_t>(slot)].empty());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace nenga::testing
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  nenga::testing::LoadOne(data, size);
+  return 0;
+}
