@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-#include <cwchar>
-#include <iterator>
-
 namespace nenga {
 namespace {
 
@@ -45,9 +42,11 @@ std::wstring FolderOfPath(std::wstring_view path) {
 }
 
 std::wstring EditFileNameForYear(int year) {
-  wchar_t digits[16];
-  std::swprintf(digits, std::size(digits), L"%04d", year);
-  return std::wstring(digits) + L".txt";
+  std::wstring name;
+  for (int rest = year; rest > 0 || name.size() < 4; rest /= 10) {
+    name.insert(name.begin(), static_cast<wchar_t>(L'0' + rest % 10));
+  }
+  return name + L".txt";
 }
 
 }  // namespace nenga
