@@ -117,9 +117,9 @@ class LineReader {
   void ReadLine(std::string& line, bool keep) {
     line.clear();
     if (unitBytes_ == 1) {
-      ScanBytes(line, 2);
+      ScanBytes(&line, 2);
     } else {
-      ScanUnits(line, 2);
+      ScanUnits(&line, 2);
     }
     const bool header = line.size() >= 2 && line[1] == ':';
     std::string* rest = keep && !header ? &line : nullptr;
@@ -150,7 +150,6 @@ class LineReader {
       if (stop != p + n) return;
     }
   }
-  void ScanBytes(std::string& out, std::size_t until) { ScanBytes(&out, until); }
 
   // The same in code units. Converted in pieces of kChunkUnits; a surrogate pair is
   // never split. With a limit, one character at a time until out holds enough.
@@ -175,12 +174,12 @@ class LineReader {
         break;
       }
       std::size_t at = 0;
-      bool lineEnds = false;
+      bool done = false;  // at the line's end, or holding enough
       for (; at + 1 < n; at += 2) {
         const char16_t unit =
             static_cast<char16_t>(bigEndian_ ? p[at] << 8 | p[at + 1] : p[at + 1] << 8 | p[at]);
         if (unit == kCR || unit == kLF || unit == kCtrlZ) {
-          lineEnds = true;
+          done = true;
           break;
         }
         chunk[units++] = unit;
@@ -189,7 +188,7 @@ class LineReader {
           if (!highSurrogate) flush(true);
           if (out->size() >= until) {
             at += 2;
-            lineEnds = true;
+            done = true;
             break;
           }
         } else if (units >= kChunkUnits) {
@@ -197,11 +196,10 @@ class LineReader {
         }
       }
       bytes_.Skip(at);
-      if (lineEnds) break;
+      if (done) break;
     }
     flush(true);  // what is left, a high surrogate without its pair included
   }
-  void ScanUnits(std::string& out, std::size_t until) { ScanUnits(&out, until); }
 
   // Consumes the line end the reader stands on, if any: CR LF counts as one.
   void EndLine() {

@@ -161,6 +161,24 @@ TEST_F(LoaderTest, ReadSizesDoNotChangeTheResult) {
   }
 }
 
+TEST_F(LoaderTest, Utf16LinesConvertTheSameWhereverReadsEnd) {
+  // Lines start with characters of every width; a pair is one character, a lone
+  // surrogate one malformed sequence.
+  const std::string file = Utf16(
+      u"1:\r\n\U0001F600x\r\n一:\r\n\xD800"
+      u"a\r\nab\U0001F600\r\n"
+      u"2:comment\r\n" +
+          std::u16string(3000, u'2'),
+      false);
+  for (const std::size_t chunk : {1u, 2u, 3u, 5u, 65536u}) {
+    SCOPED_TRACE(chunk);
+    ResetTable();
+    Load(file, chunk);
+    EXPECT_EQ(NumbersOf(1), (std::vector<std::string>{"?x", "一:", "?a", "ab?"}));
+    EXPECT_EQ(NumbersOf(2), (std::vector<std::string>{std::string(3000, '2')}));
+  }
+}
+
 TEST_F(LoaderTest, SecondOneHeaderGoesOnFromTheRunningSlot) {
   // Slot 2 of class 1 keeps what an earlier file put there; "d" goes to slot 3.
   Load("1:\r\nold1\r\nold2\r\nold3\r\n");
