@@ -1,5 +1,7 @@
 #include "cli/console_io.h"
 
+#include <algorithm>
+
 #include "platform/codepage.h"
 #include "platform/file.h"
 
@@ -74,19 +76,31 @@ void Output::WriteOut(std::string_view bytes) {
   const HANDLE h = HandleOf(stream_);
   DWORD mode = 0;
   if (::GetConsoleMode(h, &mode)) {
-    const int inLength = static_cast<int>(bytes.size());  // at most kFlushAt and a line
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), inLength, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), inLength, wide.data(), n);
-    std::size_t done = 0;
-    while (done < wide.size()) {
-      DWORD written = 0;
-      const auto chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 8192));
-      if (!::WriteConsoleW(h, wide.data() + done, chunk, &written, nullptr) || written == 0) {
-        error_ = static_cast<int>(::GetLastError());
-        return;
+    // Converted a piece at a time, each cut where a UTF-8 sequence begins, so that
+    // no size narrows to int however long a line is.
+    while (!bytes.empty()) {
+      const std::size_t most = std::min<std::size_t>(bytes.size(), 1 << 16);
+      std::size_t piece = most;
+      while (piece < bytes.size() && piece > 0 &&
+             (static_cast<unsigned char>(bytes[piece]) & 0xC0) == 0x80) {
+        --piece;
       }
-      done += written;
+      if (piece == 0) piece = most;  // no sequence begins in it: malformed anyway
+      const int inLength = static_cast<int>(piece);
+      const int n = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), inLength, nullptr, 0);
+      std::wstring wide(static_cast<std::size_t>(n), L'\0');
+      ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), inLength, wide.data(), n);
+      std::size_t done = 0;
+      while (done < wide.size()) {
+        DWORD written = 0;
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 8192));
+        if (!::WriteConsoleW(h, wide.data() + done, chunk, &written, nullptr) || written == 0) {
+          error_ = static_cast<int>(::GetLastError());
+          return;
+        }
+        done += written;
+      }
+      bytes.remove_prefix(piece);
     }
     return;
   }

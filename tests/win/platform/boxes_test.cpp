@@ -238,8 +238,8 @@ DialogWatch::Action ReadMessageBox(MessageBoxSeen& seen, HWND main) {
 
 TEST_F(BoxesTest, ErrorBoxAddsTheFullStopWhereDue) {
   struct Case {
-    const char* message;
-    const wchar_t* shown;
+    std::string message;
+    std::wstring shown;
   };
   const Case cases[] = {
       {"abc", L"abc."},
@@ -252,10 +252,11 @@ TEST_F(BoxesTest, ErrorBoxAddsTheFullStopWhereDue) {
       {"ファイル C:\\nenga\\2024.txt が見つかりません",
        L"ファイル C:\\nenga\\2024.txt が見つかりません."},
       {"", L""},
+      // A NUL does not end the message: it shows as a replacement character.
+      {std::string("'\0' は数値ではありません", 24), L"'\uFFFD' は数値ではありません."},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message()
-                 << "message: " << testing::PrintToString(std::wstring(c.shown)));
+    SCOPED_TRACE(testing::Message() << "message: " << testing::PrintToString(c.shown));
     MessageBoxSeen seen;
     DialogWatch watch(ReadMessageBox(seen, main_.get()));
     platform_.ErrorBox(c.message);
