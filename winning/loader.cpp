@@ -117,16 +117,11 @@ class LineReader {
   void ReadLine(std::string& line, bool keep) {
     line.clear();
     if (unitBytes_ == 1) {
-      ScanBytes(&line, 2);
+      ReadByteLine(line, keep);
     } else {
       ScanUnits(&line, 2);
-    }
-    const bool header = line.size() >= 2 && line[1] == ':';
-    std::string* rest = keep && !header ? &line : nullptr;
-    if (unitBytes_ == 1) {
-      ScanBytes(rest, kWholeLine);
-    } else {
-      ScanUnits(rest, kWholeLine);
+      const bool header = line.size() >= 2 && line[1] == ':';
+      ScanUnits(keep && !header ? &line : nullptr, kWholeLine);
     }
     EndLine();
   }
@@ -135,24 +130,32 @@ class LineReader {
   static constexpr std::size_t kWholeLine = static_cast<std::size_t>(-1);
   static constexpr std::size_t kChunkUnits = 1024;
 
-  // Passes over the line's bytes up to its end or until out holds `until` bytes,
-  // appending them to out unless it is null.
-  void ScanBytes(std::string* out, std::size_t until) {
+  // One pass over the line's bytes: its first two decide whether the rest is kept.
+  void ReadByteLine(std::string& line, bool keep) {
+    bool decided = false, kept = false;
     for (;;) {
       const std::size_t n = bytes_.Fill(1);
       if (n == 0) return;
       const char* p = bytes_.Peek();
-      const std::size_t room = out ? std::min(n, until - out->size()) : n;
       const char* stop =
-          std::find_if(p, p + room, [](char c) { return c == '\r' || c == '\n' || c == '\x1a'; });
-      if (out) out->append(p, stop);
+          std::find_if(p, p + n, [](char c) { return c == '\r' || c == '\n' || c == '\x1a'; });
+      const char* from = p;
+      if (!decided) {
+        from += std::min<std::size_t>(static_cast<std::size_t>(stop - p), 2 - line.size());
+        line.append(p, from);
+        decided = line.size() == 2 || stop != p + n;
+        kept = decided && keep && !(line.size() == 2 && line[1] == ':');
+      }
+      if (kept) line.append(from, stop);
       bytes_.Skip(static_cast<std::size_t>(stop - p));
       if (stop != p + n) return;
     }
   }
 
-  // The same in code units. Converted in pieces of kChunkUnits; a surrogate pair is
-  // never split. With a limit, one character at a time until out holds enough.
+  // Passes over the line's code units up to its end, or with a limit until out holds
+  // `until` bytes, appending their conversion to out unless it is null. Converted in
+  // pieces of kChunkUnits, a surrogate pair never split; with a limit, one character
+  // at a time.
   void ScanUnits(std::string* out, std::size_t until) {
     char16_t chunk[kChunkUnits + 1];
     std::size_t units = 0;
