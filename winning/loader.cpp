@@ -292,6 +292,13 @@ void LoadWinFile(const PathString& file, Platform& platform) {
     for (std::size_t slot = 0; slot < numbers[row].size(); ++slot) {
       if (filled[row][slot]) WinNumbers[row][slot] = std::move(numbers[row][slot]);
     }
+    // Headers out of order or with a gap can count slots that no file ever filled.
+    // An empty slot would make the empty suffix win for every postcard, so a count
+    // ends before the first slot without a number.
+    std::int32_t& count = counts[row];
+    for (std::int32_t slot = 0; slot < count; ++slot) {
+      if (WinNumbers[row][static_cast<std::size_t>(slot)].empty()) count = slot;
+    }
   }
   WinCount = counts;
   FileLoaded = 1;

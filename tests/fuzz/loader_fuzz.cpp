@@ -39,8 +39,8 @@ void LoadOne(const std::uint8_t* data, std::size_t size) {
 
   FakePlatform platform;
   // Read sizes vary with the input, so lines and line ends straddle reads differently.
-  platform.files["f"] = MemoryFile{std::string(reinterpret_cast<const char*>(data), size),
-                                   1 + size % 13};
+  platform.files["f"] =
+      MemoryFile{std::string(reinterpret_cast<const char*>(data), size), 1 + size % 13};
   bool failed = false;
   try {
     LoadWinFile(PathOf("f"), platform);
@@ -50,18 +50,13 @@ void LoadOne(const std::uint8_t* data, std::size_t size) {
   Require(platform.openFiles == 0);
   const bool overflow = !platform.events.empty() && platform.events.back() == "quit";
   if (failed || overflow) {
-    Require(WinNumbers == numbersBefore && WinCount == countsBefore &&
-            FileLoaded == loadedBefore);
+    Require(WinNumbers == numbersBefore && WinCount == countsBefore && FileLoaded == loadedBefore);
     return;
   }
   Require(FileLoaded == 1);
   Require(WinCount[kClassRows - 1] == 0);
   for (std::size_t row = 0; row < WinCount.size(); ++row) {
     Require(WinCount[row] >= 0 && WinCount[row] <= kEntrySlots - 1);
-    // From the full table every slot holds a number, and a load stores only lines
-    // that are not empty. (From an empty table, a "1:" repeated after a later class
-    // may count slots of class 1 that no load has filled.)
-    if (!full) continue;
     for (std::int32_t slot = 0; slot < WinCount[row]; ++slot) {
       Require(!WinNumbers[row][static_cast<std::size_t>(slot)].empty());
     }

@@ -115,8 +115,12 @@ std::vector<FileCase> LoadingFiles() {
       {"EmptyFile", "", Counts(10, 0), {}},
       {"OnlyEmptyLines", "\r\n\r\n\n\r", Counts(10, 0), {}},
       // Malformed files give the counts their bookkeeping gives.
-      // Class 2 counts the one number listed under class 1; its own slot is empty.
-      {"GapInHeaders", "1:\r\nx\r\n3:\r\ny\r\n", {0, 1, 1, 0, 0, 0, 0, 0, 0, 0}, {{}, {""}, {"y"}}},
+      // Class 2 would count the one number listed under class 1, but its own slot
+      // holds none; a count never covers an empty slot.
+      {"GapInHeaders", "1:\r\nx\r\n3:\r\ny\r\n", {0, 0, 1, 0, 0, 0, 0, 0, 0, 0}, {{}, {}, {"y"}}},
+      // "1:" after a later class goes on from that class's running slot: class 1
+      // would count two slots no file filled, whose empty text every postcard ends in.
+      {"RepeatedOneHeaderAfterALaterClass", "2:\r\nA\r\nB\r\n1:\r\nC\r\n", Counts(10, 0), {}},
       {"HeaderFollowedByHeader",
        "1:\r\n2:\r\n123\r\n",
        {0, 1, 0, 0, 0, 0, 0, 0, 0, 0},
