@@ -93,6 +93,11 @@ LRESULT AtariDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
+    case WM_ACTIVATE:
+      // OK is the only control that takes the focus; it gets it back whenever the
+      // dialog is activated again, so Enter and Space work at once.
+      if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(Control(ids::kCmdOK));
+      return 0;
     case WM_CLOSE:  // the close button acts as OK
       cmdOKClick();
       return 0;

@@ -21,7 +21,6 @@ TEST_F(Windows, CreationSetsTheProgramWideValues) {
   FileLoaded = 1;
   MainWindow other(platform_, atari_);
   ASSERT_TRUE(other.Create(instance_, kDesignFontHeight));
-  other.SetQuitOnDestroy(false);
   EXPECT_EQ(FileLoaded, 0);
   EXPECT_EQ(other.OpenDialog().title, "当たり番号のファイルを開く");
   EXPECT_EQ(other.OpenDialog().defaultExt, "txt");
