@@ -127,7 +127,7 @@ LRESULT AtariDialog::OnControlColor(HDC dc, HWND control) {
 void AtariDialog::OnDrawItem(const DRAWITEMSTRUCT& item) {
   const auto picture = controls_.pictures.find(static_cast<int>(item.CtlID));
   if (picture != controls_.pictures.end()) {
-    PaintPicture(item.hDC, item.rcItem, picture->second.get());
+    PaintPicture(item.hDC, item.rcItem, picture->second);  // enlarged on first showing
   }
 }
 

@@ -37,7 +37,7 @@ struct ControlLayout {
   const char* hint;     // Shift-JIS tooltip, nullptr for none
   int tabOrder;         // -1: takes no focus
   const char* picture;  // resource name of the picture, nullptr for none
-  int pictureWidth, pictureHeight;
+  int pictureWidth, pictureHeight;  // as drawn, for the design font; not scaled
 };
 
 struct FormLayout {

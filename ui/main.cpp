@@ -184,9 +184,8 @@ void MainWindow::PaintButton(HWND button, HDC dc, bool pressed, bool focused) {
   const auto picture = controls_.pictures.find(GetDlgCtrlID(button));
   RECT rect{};
   GetClientRect(button, &rect);
-  PaintPictureButton(dc, rect,
-                     picture != controls_.pictures.end() ? picture->second.get() : nullptr, pressed,
-                     focused);
+  PaintPictureButton(dc, rect, picture != controls_.pictures.end() ? &picture->second : nullptr,
+                     pressed, focused);
 }
 
 void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {

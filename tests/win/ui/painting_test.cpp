@@ -86,12 +86,12 @@ TEST_F(Windows, LargePictureButtonCentresItsPicture) {
 }
 
 TEST_F(Windows, FocusedPictureButtonHasOutlineAndFocusRectangle) {
-  const auto picture = LoadPicture(instance_, "NO_SUCH_PICTURE", 32, 32);
+  Picture picture(LoadPicture(instance_, "NO_SUCH_PICTURE", 32, 32), {32, 32}, true);
   const RECT rect{0, 0, 41, 41};
   Canvas plain(41, 41);
-  PaintPictureButton(plain.dc(), rect, picture.get(), false, false);
+  PaintPictureButton(plain.dc(), rect, &picture, false, false);
   Canvas focused(41, 41);
-  PaintPictureButton(focused.dc(), rect, picture.get(), false, true);
+  PaintPictureButton(focused.dc(), rect, &picture, false, true);
 
   for (const POINT p : {POINT{0, 0}, POINT{40, 0}, POINT{0, 40}, POINT{40, 40}, POINT{20, 0}}) {
     EXPECT_EQ(focused.At(p.x, p.y), Sys(COLOR_WINDOWFRAME)) << p.x << "," << p.y;
