@@ -22,6 +22,28 @@ constexpr wchar_t kAppIcon[] = L"MAINICON";
 // Posted to itself when the application window is activated.
 constexpr UINT kPassActivation = WM_APP;
 
+// The window the user works in: the topmost visible, enabled window of the program
+// other than the application window (the main window, or a box or dialog over it).
+HWND WindowInUse(HWND appWindow) {
+  struct Search {
+    HWND appWindow;
+    HWND found;
+  } search{appWindow, nullptr};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        if (window == s.appWindow || !::IsWindowVisible(window) || !::IsWindowEnabled(window) ||
+            (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+          return TRUE;
+        }
+        s.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // The application window stands for the program on the taskbar and in Alt+Tab: the
 // application title and icon are its own. It has no size, so nothing of it shows; when
 // the user picks it, it hands the activation on to the window last used.
@@ -30,18 +52,13 @@ LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(window, kPassActivation, 0, 0);
       return 0;
-    case kPassActivation: {
-      if (::GetActiveWindow() != window) return 0;
-      const HWND last = ::GetLastActivePopup(window);
-      if (last != window && ::IsWindowVisible(last) && ::IsWindowEnabled(last)) {
-        ::SetForegroundWindow(last);
+    case kPassActivation:
+      if (::GetActiveWindow() == window) {
+        if (const HWND inUse = WindowInUse(window)) ::SetForegroundWindow(inUse);
       }
       return 0;
-    }
     case WM_CLOSE:  // from the taskbar: close what the user sees instead
-      if (const HWND last = ::GetLastActivePopup(window); last != window) {
-        ::PostMessageW(last, WM_CLOSE, 0, 0);
-      }
+      if (const HWND inUse = WindowInUse(window)) ::PostMessageW(inUse, WM_CLOSE, 0, 0);
       return 0;
     default:
       return ::DefWindowProcW(window, message, wParam, lParam);
