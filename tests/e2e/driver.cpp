@@ -368,7 +368,8 @@ Usage App::ResourceUsage() const {
   if (process_ != nullptr &&
       K32GetProcessMemoryInfo(process_, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                               sizeof(memory))) {
-    usage.privateBytes = memory.PrivateUsage;
+    // Wine leaves PrivateUsage 0 for another process; its commit charge is there.
+    usage.privateBytes = memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage;
     usage.workingSet = memory.WorkingSetSize;
   }
   struct Count {

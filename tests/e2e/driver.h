@@ -80,7 +80,7 @@ bool Activate(HWND window);
 // under Wine, so windows are counted by enumerating them and GDI objects by reading the
 // process's GDI handle table.
 struct Usage {
-  std::size_t privateBytes = 0;   // PROCESS_MEMORY_COUNTERS_EX.PrivateUsage
+  std::size_t privateBytes = 0;   // PrivateUsage, or PagefileUsage where that is 0
   std::size_t workingSet = 0;     // bytes in memory
   int windows = 0;                // top-level and child windows (USER objects)
   std::optional<int> gdiObjects;  // nothing where the handle table cannot be read

@@ -579,6 +579,8 @@ TEST_F(NengaTest, SoakOfTwoThousandChecksKeepsResourcesFlat) {
   }
   EXPECT_LE(last.privateBytes, early.privateBytes + 512 * 1024)
       << "private bytes grew from " << early.privateBytes << " to " << last.privateBytes;
+  EXPECT_LE(last.workingSet, early.workingSet + 2048 * 1024)
+      << "the working set grew from " << early.workingSet << " to " << last.workingSet;
 }
 
 }  // namespace
