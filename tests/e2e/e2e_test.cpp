@@ -3,6 +3,7 @@
 // sounds were asked for, and how the process ends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <fstream>
@@ -561,26 +562,36 @@ TEST_F(NengaTest, SoakOfTwoThousandChecksKeepsResourcesFlat) {
   EXPECT_GE(wins, 200);
   EXPECT_GE(boxes, 100);
 
-  std::printf("soak: checks  private KiB  working set KiB  windows  GDI objects\n");
+  // The series, on standard output and in e2e/soak.txt beside the screenshots.
+  std::string series = "checks  private KiB  working set KiB  windows  GDI objects\n";
   for (std::size_t k = 0; k < samples.size(); ++k) {
     const Usage& u = samples[k];
-    std::printf("soak: %6zu  %11zu  %15zu  %7d  %s\n", (k + 1) * 100, u.privateBytes / 1024,
-                u.workingSet / 1024, u.windows,
-                u.gdiObjects ? std::to_string(*u.gdiObjects).c_str() : "n/a");
+    char row[128];
+    std::snprintf(row, sizeof(row), "%6zu  %11zu  %15zu  %7d  %11s\n", (k + 1) * 100,
+                  u.privateBytes / 1024, u.workingSet / 1024, u.windows,
+                  u.gdiObjects ? std::to_string(*u.gdiObjects).c_str() : "n/a");
+    series += row;
   }
-  // Flat: after the first few hundred checks warm the heaps and caches, the last
-  // sample holds no more than the one at 500 checks, give or take a little slack.
-  ASSERT_GE(samples.size(), 20u);
+  std::fputs(series.c_str(), stdout);
+  std::ofstream(TestSettings().outDir / "soak.txt", std::ios::trunc) << series;
+
+  // Flat: the sample at 500 checks (heaps and caches warmed up) against the last,
+  // memory as the median of five samples, for a sound or a box may be in flight.
+  ASSERT_EQ(samples.size(), 20u);
+  auto median = [&](std::size_t from, std::size_t Usage::*field) {
+    std::vector<std::size_t> values;
+    for (std::size_t k = from; k < from + 5; ++k) values.push_back(samples[k].*field);
+    std::nth_element(values.begin(), values.begin() + 2, values.end());
+    return values[2];
+  };
   const Usage& early = samples[4];
   const Usage& last = samples.back();
   EXPECT_EQ(last.windows, early.windows);
   if (early.gdiObjects && last.gdiObjects) {
     EXPECT_LE(*last.gdiObjects, *early.gdiObjects + 2);
   }
-  EXPECT_LE(last.privateBytes, early.privateBytes + 512 * 1024)
-      << "private bytes grew from " << early.privateBytes << " to " << last.privateBytes;
-  EXPECT_LE(last.workingSet, early.workingSet + 2048 * 1024)
-      << "the working set grew from " << early.workingSet << " to " << last.workingSet;
+  EXPECT_LE(median(15, &Usage::privateBytes), median(4, &Usage::privateBytes) + 512 * 1024);
+  EXPECT_LE(median(15, &Usage::workingSet), median(4, &Usage::workingSet) + 1024 * 1024);
 }
 
 }  // namespace
