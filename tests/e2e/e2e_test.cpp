@@ -203,6 +203,71 @@ class NengaTest : public testing::Test {
   HWND appWindow_ = nullptr;
 };
 
+// Stands in for the help viewer. Wine's WinHelp hands every request to the window of
+// class "MS_WINHELP" as WM_COPYDATA, with the calling window in wParam; this one keeps
+// each request's command and window, and whether that window still existed then.
+class HelpViewer {
+ public:
+  struct Request {
+    UINT command;
+    HWND owner;
+    bool ownerExisted;
+    std::string file;
+  };
+
+  HelpViewer() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &HelpViewer::Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"MS_WINHELP";
+    RegisterClassW(&wc);
+    window_ = CreateWindowExW(0, L"MS_WINHELP", L"help", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~HelpViewer() { DestroyWindow(window_); }
+  HelpViewer(const HelpViewer&) = delete;
+  HelpViewer& operator=(const HelpViewer&) = delete;
+
+  // Waits, taking the requests as they come, until there are count of them.
+  bool WaitForRequests(std::size_t count) {
+    return WaitUntil([&] {
+      MSG msg{};
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      return requests.size() >= count;
+    });
+  }
+
+  std::vector<Request> requests;
+
+ private:
+  // The request's layout, as Wine's WinHelp sends it.
+  struct WinHelpData {
+    WORD size;
+    WORD command;
+    LONG data;
+    LONG reserved;
+    WORD ofsFilename;
+    WORD ofsData;
+  };
+
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<HelpViewer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_COPYDATA && self != nullptr) {
+      const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      const auto* data = static_cast<const WinHelpData*>(copy->lpData);
+      const HWND owner = reinterpret_cast<HWND>(wParam);
+      std::string file;
+      if (data->ofsFilename != 0) file = reinterpret_cast<const char*>(data) + data->ofsFilename;
+      self->requests.push_back({data->command, owner, IsWindow(owner) != FALSE, file});
+      return TRUE;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+
+  HWND window_ = nullptr;
+};
+
 std::vector<std::string> Repeat(const std::string& cue, std::size_t times) {
   return std::vector<std::string>(times, cue);
 }
@@ -592,6 +657,43 @@ TEST_F(NengaTest, SoakOfTwoThousandChecksKeepsResourcesFlat) {
   }
   EXPECT_LE(median(15, &Usage::privateBytes), median(4, &Usage::privateBytes) + 512 * 1024);
   EXPECT_LE(median(15, &Usage::workingSet), median(4, &Usage::workingSet) + 1024 * 1024);
+}
+
+// Help is told to close for the window that opened it, while that window still
+// exists: when the main window is closed, and when the program ends by a quit request.
+TEST_F(NengaTest, HelpClosesForTheMainWindowWhenItIsClosed) {
+  HelpViewer viewer;
+  PostClick(Control(main_, ids::kCmdHelp));
+  ASSERT_TRUE(viewer.WaitForRequests(1)) << "help was not asked for";
+  EXPECT_EQ(viewer.requests[0].command, static_cast<UINT>(HELP_CONTENTS));
+  EXPECT_EQ(viewer.requests[0].owner, main_);
+  EXPECT_TRUE(viewer.requests[0].file.ends_with("vorel.hlp")) << viewer.requests[0].file;
+
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(viewer.WaitForRequests(2)) << "help was not told to close";
+  EXPECT_EQ(viewer.requests[1].command, static_cast<UINT>(HELP_QUIT));
+  EXPECT_EQ(viewer.requests[1].owner, main_);
+  EXPECT_TRUE(viewer.requests[1].ownerExisted) << "the main window was gone already";
+  EXPECT_EQ(viewer.requests[1].file, viewer.requests[0].file);
+  EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
+}
+
+TEST_F(NengaTest, HelpClosesForTheMainWindowAtAQuitRequest) {
+  HelpViewer viewer;
+  PostClick(Control(main_, ids::kCmdHelp));
+  ASSERT_TRUE(viewer.WaitForRequests(1)) << "help was not asked for";
+  // Ten numbers in a class: the overflow's message, then the quit request.
+  std::string file = "1:\r\n";
+  for (int i = 1; i <= 10; ++i) file += std::to_string(100000 + i) + "\r\n";
+  ASSERT_NO_FATAL_FAILURE(ChooseFile(WriteFile("ten.txt", file)));
+  HWND box = WaitForBox(kAppTitle);
+  ASSERT_NE(box, nullptr) << "no information box at the overflow";
+  ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+  ASSERT_TRUE(viewer.WaitForRequests(2)) << "help was not told to close";
+  EXPECT_EQ(viewer.requests[1].command, static_cast<UINT>(HELP_QUIT));
+  EXPECT_EQ(viewer.requests[1].owner, main_);
+  EXPECT_TRUE(viewer.requests[1].ownerExisted) << "the main window was gone already";
+  EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
 }
 
 }  // namespace
