@@ -47,6 +47,9 @@ else
   main_props=$(xprop -id "$main")
   check "the application window is mapped" sh -c "xwininfo -id $app | grep -q IsViewable"
   check "the application window has an icon" sh -c "printf '%s' \"\$1\" | grep -q '^_NET_WM_ICON'" - "$app_props"
+  # The main window has none of its own: Wine shows its default icon there.
+  check "the application window's icon is the program's" \
+    test "$(xprop -id "$app" _NET_WM_ICON | md5sum)" != "$(xprop -id "$main" _NET_WM_ICON | md5sum)"
   check "the application window is on the taskbar" \
     sh -c "! printf '%s' \"\$1\" | grep -q '_NET_WM_STATE_SKIP_TASKBAR'" - "$app_props"
   check "the main window is not on the taskbar" \
