@@ -93,6 +93,11 @@ LRESULT AtariDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
+    case WM_ACTIVATE:
+      // OK is the only control that takes the focus; it gets it back whenever the
+      // dialog is activated again, so Enter and Space work at once.
+      if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(Control(ids::kCmdOK));
+      return 0;
     case WM_CLOSE:  // the close button acts as OK
       cmdOKClick();
       return 0;
@@ -122,7 +127,7 @@ LRESULT AtariDialog::OnControlColor(HDC dc, HWND control) {
 void AtariDialog::OnDrawItem(const DRAWITEMSTRUCT& item) {
   const auto picture = controls_.pictures.find(static_cast<int>(item.CtlID));
   if (picture != controls_.pictures.end()) {
-    PaintPicture(item.hDC, item.rcItem, picture->second.get());
+    PaintPicture(item.hDC, item.rcItem, picture->second);  // enlarged on first showing
   }
 }
 

@@ -14,6 +14,7 @@ namespace nenga {
 class AtariDialog : public Window, public WinDialog {
  public:
   explicit AtariDialog(Platform& platform) : Window(platform) {}
+  ~AtariDialog() override { Destroy(); }  // while the fonts and the picture live
 
   // Creates the dialog, hidden, owned by owner, scaled for the measured font height.
   bool Create(HINSTANCE instance, HWND owner, int fontHeight);

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <string>
 
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
@@ -49,26 +50,51 @@ void RunEventLoop(HWND mainWindow) {
   }
 }
 
+// A start-up step failed: says so, with the system's error code, before the program
+// ends with status 1.
+int StartupFailed(Platform& platform, const char* what, DWORD error) {
+  platform.ErrorBox(std::string(what) + " (" + std::to_string(error) + ")");
+  return 1;
+}
+
 int Run(HINSTANCE instance, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
 
   Win32Platform platform(instance, ShiftJisFromWide(AppTitleFromExePath(ExecutablePath())));
+  // Declared after the platform, so each window goes before the platform and its
+  // application window, and the main window, owner of the win dialog, goes first.
   AtariDialog atari(platform);
   MainWindow main(platform, atari);
   const int fontHeight = MeasureFormFontHeight();
-  if (!main.Create(instance, fontHeight)) return 1;
+  if (!main.Create(instance, fontHeight, platform.AppWindow())) {
+    return StartupFailed(platform, "メインウィンドウを作成できませんでした", GetLastError());
+  }
   platform.SetMainWindow(main.hwnd());
-  if (!atari.Create(instance, main.hwnd(), fontHeight)) return 1;
+  if (!atari.Create(instance, main.hwnd(), fontHeight)) {
+    return StartupFailed(platform, "当たり番号発見のウィンドウを作成できませんでした",
+                         GetLastError());
+  }
 
+  platform.ShowInTaskbar();
   main.Show(showCommand);
   RunEventLoop(main.hwnd());
 
   platform.Shutdown();  // while the main window, the help viewer's owner, exists
   atari.Destroy();
-  main.SetQuitOnDestroy(false);
   main.Destroy();
   return 0;
+}
+
+// Before any window of the program exists, the system's message box says why the
+// program cannot start.
+void ReportEarlyFailure(const char* what) noexcept {
+  try {
+    const std::wstring title = AppTitleFromExePath(ExecutablePath());
+    MessageBoxW(nullptr, WideFromShiftJis(what).c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+  } catch (...) {
+    MessageBoxW(nullptr, L"", nullptr, MB_OK | MB_ICONERROR);
+  }
 }
 
 }  // namespace
@@ -77,7 +103,10 @@ int Run(HINSTANCE instance, int showCommand) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   try {
     return nenga::Run(instance, showCommand);
-  } catch (const std::exception&) {
-    return 1;  // no window to report in: the application window could not be made
+  } catch (const std::exception& failure) {
+    nenga::ReportEarlyFailure(failure.what());  // e.g. no application window
+  } catch (...) {
+    nenga::ReportEarlyFailure("");
   }
+  return 1;
 }

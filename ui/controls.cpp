@@ -17,8 +17,8 @@ struct WindowKind {
 
 WindowKind KindOf(ControlKind kind) {
   switch (kind) {
-    case ControlKind::kLabel:
-      return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::kLabel:  // one line: a wider font cuts the text off, never wraps it
+      return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
     case ControlKind::kAutoSizeLabel:
       return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
     case ControlKind::kEdit:
@@ -58,7 +58,10 @@ bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
     const WindowKind kind = KindOf(row.kind);
     DWORD style = WS_CHILD | WS_VISIBLE | kind.style;
     if (row.tabOrder >= 0) style |= WS_TABSTOP;
-    const std::wstring text = WideFromShiftJis(row.text);
+    // A picture button draws no text; its window text is its hint, the name screen
+    // readers give it.
+    const bool named = row.kind == ControlKind::kPictureButton && row.hint != nullptr;
+    const std::wstring text = WideFromShiftJis(named ? row.hint : row.text);
     HWND control = CreateWindowExW(
         kind.exStyle, kind.className, text.c_str(), style, row.x, row.y, row.width, row.height,
         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
@@ -75,8 +78,12 @@ bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
     }
     built.textColors[row.id] = static_cast<COLORREF>(row.font.color);
     if (row.picture != nullptr) {
+      // The pictures are drawn for the design font; they grow with the layout.
+      const SIZE shown{ScaleToFont(row.pictureWidth, layout.fontHeight),
+                       ScaleToFont(row.pictureHeight, layout.fontHeight)};
       built.pictures[row.id] =
-          LoadPicture(instance, row.picture, row.pictureWidth, row.pictureHeight);
+          Picture(LoadPicture(instance, row.picture, row.pictureWidth, row.pictureHeight), shown,
+                  row.kind == ControlKind::kPictureButton);
     }
   }
   return true;

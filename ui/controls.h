@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/layouts.h"
+#include "ui/picture.h"
 #include "ui/window.h"
 
 namespace nenga {
@@ -21,7 +22,7 @@ Font CreateFormFont(int height, bool bold);
 struct BuiltControls {
   Font formFont;
   std::vector<Font> fonts;
-  std::map<int, Bitmap> pictures;      // by control ID
+  std::map<int, Picture> pictures;     // by control ID, at the window's scale
   std::map<int, COLORREF> textColors;  // by control ID
 };
 

@@ -34,10 +34,10 @@ struct ControlLayout {
   int x, y, width, height;
   const char* text;  // Shift-JIS caption or initial text
   FontStyle font;
-  const char* hint;     // Shift-JIS tooltip, nullptr for none
-  int tabOrder;         // -1: takes no focus
-  const char* picture;  // resource name of the picture, nullptr for none
-  int pictureWidth, pictureHeight;
+  const char* hint;                 // Shift-JIS tooltip, nullptr for none
+  int tabOrder;                     // -1: takes no focus
+  const char* picture;              // resource name of the picture, nullptr for none
+  int pictureWidth, pictureHeight;  // as drawn, for the design font; not scaled
 };
 
 struct FormLayout {

@@ -1,6 +1,7 @@
 #include "ui/main.h"
 
 #include <commctrl.h>
+#include <imm.h>
 
 #include <string>
 
@@ -40,11 +41,11 @@ std::string OpenDialogFilter() {
 
 }  // namespace
 
-bool MainWindow::Create(HINSTANCE instance, int fontHeight) {
+bool MainWindow::Create(HINSTANCE instance, int fontHeight, HWND owner) {
   const FormLayout layout = MainFormLayout(fontHeight);
   const std::wstring caption = WideFromShiftJis(layout.caption);
   if (!CreateFrame(instance, layout.className, caption.c_str(), kMainStyle, kMainExStyle,
-                   layout.clientWidth, layout.clientHeight, nullptr)) {
+                   layout.clientWidth, layout.clientHeight, owner)) {
     return false;
   }
   if (!BuildControls(hwnd_, instance, layout, controls_)) return false;
@@ -68,7 +69,14 @@ void MainWindow::Show(int showCommand) {
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
   SetForegroundWindow(hwnd_);
-  SetFocus(Control(ids::kTxtNum));
+  HWND number = Control(ids::kTxtNum);
+  SetFocus(number);
+  // Numbers are typed in half-width digits, straight from the keyboard; the user can
+  // still switch the input method on.
+  if (const HIMC context = ImmGetContext(number)) {
+    ImmSetOpenStatus(context, FALSE);
+    ImmReleaseContext(number, context);
+  }
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -86,8 +94,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
-    case WM_DESTROY:
-      if (quitOnDestroy_) PostQuitMessage(0);
+    case WM_CLOSE:
+      // Ends the program: the event loop ends, help is told to close while this
+      // window still exists, and then the windows are destroyed.
+      PostQuitMessage(0);
       return 0;
     default:
       return Default(message, wParam, lParam);
@@ -117,6 +127,9 @@ void MainWindow::AddTooltips(HINSTANCE instance, const FormLayout& layout) {
 }
 
 void MainWindow::OnCommand(int id, int code) {
+  // Where the focus was when a button was pressed decides, at the command's end,
+  // whether txtNum's text is selected; by then a dialog may have moved it anywhere.
+  if (code == BN_CLICKED) commandFocus_ = GetFocus();
   switch (id) {
     case ids::kTxtNum:
       if (code == EN_CHANGE) txtNumChange();
@@ -171,9 +184,8 @@ void MainWindow::PaintButton(HWND button, HDC dc, bool pressed, bool focused) {
   const auto picture = controls_.pictures.find(GetDlgCtrlID(button));
   RECT rect{};
   GetClientRect(button, &rect);
-  PaintPictureButton(dc, rect,
-                     picture != controls_.pictures.end() ? picture->second.get() : nullptr, pressed,
-                     focused);
+  PaintPictureButton(dc, rect, picture != controls_.pictures.end() ? &picture->second : nullptr,
+                     pressed, focused);
 }
 
 void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
@@ -215,17 +227,6 @@ LRESULT MainWindow::OnNumberMessage(HWND control, UINT message, WPARAM wParam, L
         return 0;  // a one-line edit box only beeps at it
       }
       break;
-    case WM_SETFOCUS: {
-      const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
-      // Coming from another control (not by a click into the box), the whole text is
-      // selected so that typing replaces it.
-      HWND previous = reinterpret_cast<HWND>(wParam);
-      if (previous != nullptr && previous != control && IsChild(hwnd_, previous) &&
-          GetKeyState(VK_LBUTTON) >= 0) {
-        SendMessageW(control, EM_SETSEL, 0, -1);
-      }
-      return result;
-    }
     default:
       break;
   }
@@ -263,6 +264,7 @@ void MainWindow::txtNumChange() { platform_.PlaySoundCue("pi.wav"); }
 
 void MainWindow::txtNumKeyPress(wchar_t key) {
   if (key != L'\r') return;
+  commandFocus_ = Control(ids::kTxtNum);
   platform_.PlaySoundCue("Chop.wav");
   CheckTypedNumber();
 }
@@ -309,6 +311,12 @@ void MainWindow::cmdHelpClick() {
 void MainWindow::FocusNumber() {
   HWND number = Control(ids::kTxtNum);
   if (GetFocus() != number) SetFocus(number);
+  // Coming back from a button, the whole text is selected so that typing replaces it,
+  // however the command ended (a double-click in the file dialog leaves the mouse
+  // button down here).
+  if (commandFocus_ != nullptr && commandFocus_ != number && IsChild(hwnd_, commandFocus_)) {
+    SendMessageW(number, EM_SETSEL, 0, -1);
+  }
 }
 
 }  // namespace nenga

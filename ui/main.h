@@ -20,19 +20,19 @@ extern PathString EditFileName;  // the current year's file, "yyyy.txt"
 class MainWindow : public Window {
  public:
   MainWindow(Platform& platform, WinDialog& winDialog) : Window(platform), winDialog_(winDialog) {}
+  ~MainWindow() override { Destroy(); }  // while the controls' fonts and pictures live
 
-  // Builds the window, hidden, scaled for the measured font height; FormCreate runs
+  // Builds the window, hidden, scaled for the measured font height, owned by owner
+  // (the application window, which carries the taskbar button); FormCreate runs
   // before this returns.
-  bool Create(HINSTANCE instance, int fontHeight);
+  bool Create(HINSTANCE instance, int fontHeight, HWND owner = nullptr);
 
-  // Shows the window, centred on the screen the first time, with the focus in txtNum.
+  // Shows the window, centred on the screen the first time, with the focus in txtNum
+  // and its input method closed.
   void Show(int showCommand);
 
   HWND Tooltip() const { return tooltip_; }
   const OpenDialogSettings& OpenDialog() const { return openDialog_; }
-
-  // Whether the thread quits when this window is destroyed (as the program's main window).
-  void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -66,8 +66,8 @@ class MainWindow : public Window {
   BuiltControls controls_;
   HWND tooltip_ = nullptr;
   HWND savedFocus_ = nullptr;
+  HWND commandFocus_ = nullptr;  // where the focus was when the running command began
   bool placed_ = false;
-  bool quitOnDestroy_ = true;
 };
 
 }  // namespace nenga

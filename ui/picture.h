@@ -12,14 +12,36 @@ namespace nenga {
 // (and only that) is white, so the rest of the program works the same.
 Bitmap LoadPicture(HINSTANCE instance, const char* resourceName, int width, int height);
 
+// A picture as its window shows it. At the design size it is the loaded bitmap as it
+// is; at any other size a smooth enlargement (or reduction) is made from it the first
+// time it is painted. The enlargement of a keyed picture (one whose bottom-left
+// pixel's colour is transparent) carries the transparency as an alpha channel, made
+// at the source's resolution, so no transparent colour bleeds into its edges.
+class Picture {
+ public:
+  Picture() = default;
+  Picture(Bitmap source, SIZE shown, bool keyed);
+
+  SIZE Size() const { return shown_; }
+  bool Scaled() const;
+  // The bitmap to paint: the source, or its enlargement (32 bits, premultiplied alpha).
+  HBITMAP Get();
+
+ private:
+  Bitmap source_;
+  Bitmap scaled_;
+  SIZE shown_{0, 0};
+  bool keyed_ = false;
+};
+
 // Paints one picture button into rect on dc: a raised frame at rest; while held, a flat
 // face with a one-pixel shadow border and the picture one pixel right and down. The
 // picture is centred (an odd pixel left over goes left and above); its bottom-left
 // pixel's colour shows the button face. A focused button gets a window-frame outline
 // and a dotted focus rectangle 4 pixels inside its edge.
-void PaintPictureButton(HDC dc, const RECT& rect, HBITMAP picture, bool pressed, bool focused);
+void PaintPictureButton(HDC dc, const RECT& rect, Picture* picture, bool pressed, bool focused);
 
-// Draws the picture opaque at the top-left of rect.
-void PaintPicture(HDC dc, const RECT& rect, HBITMAP picture);
+// Draws the picture opaque at the top-left of rect, at its shown size.
+void PaintPicture(HDC dc, const RECT& rect, Picture& picture);
 
 }  // namespace nenga

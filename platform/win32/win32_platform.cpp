@@ -18,20 +18,75 @@ namespace nenga {
 namespace {
 
 constexpr wchar_t kAppWindowClass[] = L"TApplication";
+constexpr wchar_t kAppIcon[] = L"MAINICON";
+// Posted to itself when the application window is activated.
+constexpr UINT kPassActivation = WM_APP;
 
-// The application window is never shown and handles nothing itself: it only owns the
-// boxes, so that they do not depend on which window of the program is up.
+// The window the user works in: the topmost visible, enabled window of the program
+// other than the application window (the main window, or a box or dialog over it).
+HWND WindowInUse(HWND appWindow) {
+  struct Search {
+    HWND appWindow;
+    HWND found;
+  } search{appWindow, nullptr};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        if (window == s.appWindow || !::IsWindowVisible(window) || !::IsWindowEnabled(window) ||
+            (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+          return TRUE;
+        }
+        s.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The application window stands for the program on the taskbar and in Alt+Tab: the
+// application title and icon are its own. It has no size, so nothing of it shows; when
+// the user picks it, it hands the activation on to the window last used.
+LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(window, kPassActivation, 0, 0);
+      return 0;
+    case kPassActivation:
+      if (::GetActiveWindow() == window) {
+        if (const HWND inUse = WindowInUse(window)) ::SetForegroundWindow(inUse);
+      }
+      return 0;
+    case WM_CLOSE:  // from the taskbar: close what the user sees instead
+      if (const HWND inUse = WindowInUse(window)) ::PostMessageW(inUse, WM_CLOSE, 0, 0);
+      return 0;
+    default:
+      return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
 HWND CreateAppWindow(HINSTANCE instance, const std::wstring& title) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = ::DefWindowProcW;
+  wc.lpfnWndProc = AppWindowProc;
   wc.hInstance = instance;
   wc.lpszClassName = kAppWindowClass;
+  // nullptr where the module has no icon (the test programs).
+  wc.hIcon = static_cast<HICON>(
+      ::LoadImageW(instance, kAppIcon, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, kAppIcon, IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXSMICON),
+                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
-  return ::CreateWindowExW(0, kAppWindowClass, title.c_str(),
-                           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                           ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2,
-                           0, 0, nullptr, nullptr, instance, nullptr);
+  const HWND window = ::CreateWindowExW(
+      0, kAppWindowClass, title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+      ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+      nullptr, instance, nullptr);
+  if (window && wc.hIcon) {
+    ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(wc.hIcon));
+    ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(wc.hIconSm));
+  }
+  return window;
 }
 
 }  // namespace
@@ -47,9 +102,13 @@ Win32Platform::~Win32Platform() {
   ::DestroyWindow(appWindow_);
 }
 
+void Win32Platform::ShowInTaskbar() { ::ShowWindow(appWindow_, SW_SHOWNOACTIVATE); }
+
 void Win32Platform::Shutdown() {
   if (helpFile_.empty()) return;
-  const HWND owner = mainWindow_ && ::IsWindow(mainWindow_) ? mainWindow_ : appWindow_;
+  // The viewer closes for the window that opened it; one that is already gone would
+  // leave it open, so the application window stands in only then.
+  const HWND owner = ::IsWindow(helpOwner_) ? helpOwner_ : appWindow_;
   ::WinHelpW(owner, helpFile_.c_str(), HELP_QUIT, 0);
   helpFile_.clear();
 }
@@ -65,7 +124,8 @@ void Win32Platform::LaunchEditor(const PathString& file, const PathString& folde
 
 void Win32Platform::ShowHelp(const PathString& helpFile) {
   helpFile_ = helpFile;
-  ::WinHelpW(mainWindow_ ? mainWindow_ : appWindow_, helpFile_.c_str(), HELP_CONTENTS, 0);
+  helpOwner_ = mainWindow_ ? mainWindow_ : appWindow_;
+  ::WinHelpW(helpOwner_, helpFile_.c_str(), HELP_CONTENTS, 0);
 }
 
 void Win32Platform::InfoBox(std::string_view text) {

@@ -12,10 +12,11 @@ namespace nenga {
 class Win32Platform final : public Platform {
  public:
   // appTitle (Shift-JIS) is the caption of the information and error boxes and the
-  // title of the hidden application window, which owns the message boxes and the
-  // file dialog. Throws std::runtime_error when that window cannot be made.
+  // title of the application window: it has no size, owns the main window, the message
+  // boxes and the file dialog, and carries the program's taskbar button with the
+  // title and the icon "MAINICON". Throws std::runtime_error when it cannot be made.
   Win32Platform(HINSTANCE instance, std::string appTitle);
-  // Shutdown(), then the hidden window goes.
+  // Shutdown(), then the application window goes.
   ~Win32Platform() override;
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
@@ -25,8 +26,11 @@ class Win32Platform final : public Platform {
   HWND AppWindow() const { return appWindow_; }
   const std::string& AppTitle() const { return appTitle_; }
 
-  // Closes the help viewer if help was opened during the run. Call it while the main
-  // window still exists; later calls do nothing.
+  // Shows the application window's taskbar button; call it as the main window shows.
+  void ShowInTaskbar();
+
+  // Closes the help viewer if help was opened during the run, for the window that
+  // opened it. Call it while the main window still exists; later calls do nothing.
   void Shutdown();
 
   void PlaySoundCue(const char* waveFile) override;
@@ -47,8 +51,9 @@ class Win32Platform final : public Platform {
   std::wstring wideTitle_;
   HWND appWindow_ = nullptr;
   HWND mainWindow_ = nullptr;
-  std::wstring helpFile_;  // empty until help is opened
-  std::wstring lastFile_;  // the file chosen in the file dialog last time
+  std::wstring helpFile_;     // empty until help is opened
+  HWND helpOwner_ = nullptr;  // the window help was opened for
+  std::wstring lastFile_;     // the file chosen in the file dialog last time
 };
 
 }  // namespace nenga

@@ -1,5 +1,8 @@
 #include "tests/e2e/driver.h"
 
+// After windows.h (from the header), which it needs.
+#include <psapi.h>
+
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
@@ -297,6 +300,119 @@ std::vector<std::string> SoundCues(const std::filesystem::path& logFile) {
     cues.push_back(line.substr(begin, end - begin));
   }
   return cues;
+}
+
+}  // namespace nenga::e2e
+
+namespace nenga::e2e {
+namespace {
+
+// Wine's GDI handle table, reached from the PEB like Windows' own: one 24-byte entry
+// per handle; a used entry has a non-zero type.
+constexpr std::size_t kGdiTableOffsetInPeb = 0xF8;  // 64-bit PEB.GdiSharedHandleTable
+constexpr std::size_t kGdiEntries = 0x10000;
+constexpr std::size_t kGdiEntrySize = 24;
+constexpr std::size_t kGdiTypeOffset = 14;
+
+std::optional<int> CountGdiEntries(HANDLE process) {
+  using QueryProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  struct BasicInformation {
+    void* reserved1;
+    void* pebBaseAddress;
+    void* reserved2[2];
+    ULONG_PTR uniqueProcessId;
+    void* reserved3;
+  } basic{};
+  const auto query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  if (query == nullptr || query(process, 0, &basic, sizeof(basic), nullptr) != 0) {
+    return std::nullopt;
+  }
+  void* table = nullptr;
+  SIZE_T read = 0;
+  const auto* peb = static_cast<const char*>(basic.pebBaseAddress);
+  if (!ReadProcessMemory(process, peb + kGdiTableOffsetInPeb, &table, sizeof(table), &read) ||
+      table == nullptr) {
+    return std::nullopt;
+  }
+  std::vector<unsigned char> entries(kGdiEntries * kGdiEntrySize);
+  if (!ReadProcessMemory(process, table, entries.data(), entries.size(), &read)) {
+    return std::nullopt;
+  }
+  int used = 0;
+  for (std::size_t i = 0; i < kGdiEntries; ++i)
+    used += entries[i * kGdiEntrySize + kGdiTypeOffset] != 0;
+  return used;
+}
+
+}  // namespace
+
+std::optional<int> GdiObjectCount(HANDLE process) {
+  static const bool works = [] {
+    const auto before = CountGdiEntries(GetCurrentProcess());
+    std::vector<HBRUSH> brushes;
+    for (int i = 0; i < 5; ++i) brushes.push_back(CreateSolidBrush(RGB(i, 2, 3)));
+    const auto during = CountGdiEntries(GetCurrentProcess());
+    for (HBRUSH brush : brushes) DeleteObject(brush);
+    const auto after = CountGdiEntries(GetCurrentProcess());
+    return before && during && after && *during == *before + 5 && *after == *before;
+  }();
+  if (!works) return std::nullopt;
+  return CountGdiEntries(process);
+}
+
+Usage App::ResourceUsage() const {
+  Usage usage;
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof(memory);
+  if (process_ != nullptr &&
+      K32GetProcessMemoryInfo(process_, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                              sizeof(memory))) {
+    // Wine leaves PrivateUsage 0 for another process; its commit charge is there.
+    usage.privateBytes = memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage;
+    usage.workingSet = memory.WorkingSetSize;
+  }
+  struct Count {
+    DWORD pid;
+    int windows;
+  } count{processId_, 0};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto& c = *reinterpret_cast<Count*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid != c.pid) return TRUE;
+        ++c.windows;
+        EnumChildWindows(
+            window,
+            [](HWND, LPARAM counter) -> BOOL {
+              ++*reinterpret_cast<int*>(counter);
+              return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&c.windows));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  usage.windows = count.windows;
+  if (process_ != nullptr) usage.gdiObjects = GdiObjectCount(process_);
+  return usage;
+}
+
+OtherWindow::OtherWindow()
+    : window_(CreateWindowExW(0, L"STATIC", L"other application", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                              0, 0, 240, 120, nullptr, nullptr, GetModuleHandleW(nullptr),
+                              nullptr)) {}
+
+OtherWindow::~OtherWindow() {
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+bool Activate(HWND window) {
+  return WaitUntil([&] {
+    if (GetForegroundWindow() == window) return true;
+    SetForegroundWindow(window);
+    return GetForegroundWindow() == window;
+  });
 }
 
 }  // namespace nenga::e2e

@@ -58,6 +58,38 @@ bool DrainPostedMessages(HWND edit);
 // tooltip comes up under a pointer that happens to rest on a control.
 void ParkPointer();
 
+// A window of the driver's own, standing for another application the user switches
+// to. Destroyed with the object.
+class OtherWindow {
+ public:
+  OtherWindow();
+  ~OtherWindow();
+  OtherWindow(const OtherWindow&) = delete;
+  OtherWindow& operator=(const OtherWindow&) = delete;
+  HWND hwnd() const { return window_; }
+
+ private:
+  HWND window_ = nullptr;
+};
+
+// Makes window the foreground window, as a click on it or on its taskbar button does,
+// and waits until the system says so.
+bool Activate(HWND window);
+
+// What a process holds, as far as Wine tells another process. GetGuiResources says 0
+// under Wine, so windows are counted by enumerating them and GDI objects by reading the
+// process's GDI handle table.
+struct Usage {
+  std::size_t privateBytes = 0;   // PrivateUsage, or PagefileUsage where that is 0
+  std::size_t workingSet = 0;     // bytes in memory
+  int windows = 0;                // top-level and child windows (USER objects)
+  std::optional<int> gdiObjects;  // nothing where the handle table cannot be read
+};
+
+// Counts the GDI objects of process from its handle table; nothing when this process's
+// own count does not follow a few objects it makes and frees (another table layout).
+std::optional<int> GdiObjectCount(HANDLE process);
+
 // Options for one run of the program.
 struct LaunchOptions {
   std::filesystem::path exe;
@@ -81,6 +113,7 @@ class App {
   DWORD launchError() const { return launchError_; }
 
   bool Running() const;
+  Usage ResourceUsage() const;
   // Waits for the process to end; its exit code, or nothing on timeout.
   std::optional<DWORD> WaitForExit(Millis timeout = kStateTimeout);
 

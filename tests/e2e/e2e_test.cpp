@@ -3,6 +3,9 @@
 // sounds were asked for, and how the process ends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -25,6 +28,7 @@ constexpr std::wstring_view kWinCaption = L"当たり番号発見";
 constexpr std::wstring_view kDialogClass = L"#32770";
 constexpr std::wstring_view kOpenTitle = L"当たり番号のファイルを開く";
 constexpr std::wstring_view kAppTitle = L"Nenga";  // from the name nenga.exe
+constexpr std::wstring_view kAppClass = L"TApplication";
 constexpr std::wstring_view kWarningCaption = L"警告";
 
 // Class 1 one six-digit number, class 2 one four-digit, class 3 two two-digit.
@@ -66,6 +70,10 @@ class NengaTest : public testing::Test {
     lblAtari_ = Control(atari_, ids::kLblAtari);
     cmdOK_ = Control(atari_, ids::kCmdOK);
     ASSERT_TRUE(lblAtari_ && cmdOK_) << "a win dialog control is missing";
+    // The application window: no size, the program's taskbar button.
+    const auto application = app_->AllTopWindows(kAppClass, kAppTitle);
+    ASSERT_EQ(application.size(), 1u) << "no application window";
+    appWindow_ = application.front();
   }
 
   static HWND Control(HWND parent, int id) { return GetDlgItem(parent, id); }
@@ -105,7 +113,7 @@ class NengaTest : public testing::Test {
   void PressEnter() { PostKey(txtNum_, VK_RETURN); }
 
   HWND WaitForBox(std::wstring_view caption) {
-    HWND box = app_->WaitForWindow({}, caption, {main_, atari_});
+    HWND box = app_->WaitForWindow({}, caption, {main_, atari_, appWindow_});
     if (box == nullptr) ADD_FAILURE() << "no box \"" << ToUtf8(caption) << "\"; " << Shown();
     return box;
   }
@@ -164,6 +172,13 @@ class NengaTest : public testing::Test {
     EXPECT_TRUE(SaveWindowImage(window, file)) << "no steady picture of " << name;
   }
 
+  static COLORREF ScreenPixel(POINT at) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF color = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return color;
+  }
+
   static std::string ToUtf8(std::wstring_view text) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                          nullptr, 0, nullptr, nullptr);
@@ -185,6 +200,72 @@ class NengaTest : public testing::Test {
   HWND atari_ = nullptr;
   HWND lblAtari_ = nullptr;
   HWND cmdOK_ = nullptr;
+  HWND appWindow_ = nullptr;
+};
+
+// Stands in for the help viewer. Wine's WinHelp hands every request to the window of
+// class "MS_WINHELP" as WM_COPYDATA, with the calling window in wParam; this one keeps
+// each request's command and window, and whether that window still existed then.
+class HelpViewer {
+ public:
+  struct Request {
+    UINT command;
+    HWND owner;
+    bool ownerExisted;
+    std::string file;
+  };
+
+  HelpViewer() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &HelpViewer::Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"MS_WINHELP";
+    RegisterClassW(&wc);
+    window_ = CreateWindowExW(0, L"MS_WINHELP", L"help", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~HelpViewer() { DestroyWindow(window_); }
+  HelpViewer(const HelpViewer&) = delete;
+  HelpViewer& operator=(const HelpViewer&) = delete;
+
+  // Waits, taking the requests as they come, until there are count of them.
+  bool WaitForRequests(std::size_t count) {
+    return WaitUntil([&] {
+      MSG msg{};
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      return requests.size() >= count;
+    });
+  }
+
+  std::vector<Request> requests;
+
+ private:
+  // The request's layout, as Wine's WinHelp sends it.
+  struct WinHelpData {
+    WORD size;
+    WORD command;
+    LONG data;
+    LONG reserved;
+    WORD ofsFilename;
+    WORD ofsData;
+  };
+
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<HelpViewer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_COPYDATA && self != nullptr) {
+      const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      const auto* data = static_cast<const WinHelpData*>(copy->lpData);
+      const HWND owner = reinterpret_cast<HWND>(wParam);
+      std::string file;
+      if (data->ofsFilename != 0) file = reinterpret_cast<const char*>(data) + data->ofsFilename;
+      self->requests.push_back({data->command, owner, IsWindow(owner) != FALSE, file});
+      return TRUE;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+
+  HWND window_ = nullptr;
 };
 
 std::vector<std::string> Repeat(const std::string& cue, std::size_t times) {
@@ -219,6 +300,15 @@ TEST_F(NengaTest, OneCheckAnnouncesTheWinThenMovesTheNumberToTxtLast) {
   EXPECT_EQ(ReadText(txtNum_), L"123456");
   EXPECT_EQ(ReadText(txtLast_), L"");
   Screenshot(atari_, "win_dialog");
+  // The congratulation picture fills its place to the last pixel, at any screen
+  // scale: its white background reaches the corners.
+  RECT place{};
+  ASSERT_TRUE(GetWindowRect(Control(atari_, ids::kImCongrat), &place));
+  for (const POINT corner :
+       {POINT{place.left, place.top}, POINT{place.right - 1, place.top},
+        POINT{place.left, place.bottom - 1}, POINT{place.right - 1, place.bottom - 1}}) {
+    EXPECT_EQ(ScreenPixel(corner), RGB(255, 255, 255)) << corner.x << "," << corner.y;
+  }
 
   PostClick(cmdOK_);
   ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"123456"));
@@ -420,7 +510,8 @@ TEST_F(NengaTest, NineNumbersInAClassLoadAndTheLastOneWins) {
   std::string file = "1:\r\n";
   for (int i = 1; i <= 9; ++i) file += std::to_string(100000 + i) + "\r\n";
   ASSERT_NO_FATAL_FAILURE(Load(WriteFile("nine.txt", file)));
-  EXPECT_TRUE(app_->TopWindows({}, kAppTitle).empty()) << "a box came up for nine numbers";
+  EXPECT_TRUE(app_->TopWindows({}, kAppTitle, {appWindow_}).empty())
+      << "a box came up for nine numbers";
   ASSERT_NO_FATAL_FAILURE(Type(L"100009"));
   PressEnter();
   ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(L"100009 は1等です。"));
@@ -430,6 +521,178 @@ TEST_F(NengaTest, NineNumbersInAClassLoadAndTheLastOneWins) {
 
 TEST_F(NengaTest, ClosingTheMainWindowEndsTheProgramWithCodeZero) {
   PostMessageW(main_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
+}
+
+// What the taskbar and Alt+Tab list: the visible windows that are not tool windows and
+// are either unowned or marked as application windows. The program's one is its
+// application window, with the application title and no size; the main window is
+// owned by it, and picking the button brings the main window back.
+TEST_F(NengaTest, TaskbarButtonIsTheApplicationWindowWithTitleAndIcon) {
+  std::vector<HWND> buttons;
+  for (HWND window : app_->TopWindows({}, {})) {
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    if (exStyle & WS_EX_TOOLWINDOW) continue;
+    if (GetWindow(window, GW_OWNER) == nullptr || (exStyle & WS_EX_APPWINDOW)) {
+      buttons.push_back(window);
+    }
+  }
+  ASSERT_EQ(buttons.size(), 1u) << Shown();
+  EXPECT_EQ(buttons.front(), appWindow_);
+  EXPECT_EQ(CaptionOf(appWindow_), kAppTitle);
+  RECT frame{};
+  GetWindowRect(appWindow_, &frame);
+  EXPECT_TRUE(IsRectEmpty(&frame)) << "the application window shows";
+
+  EXPECT_EQ(GetWindow(main_, GW_OWNER), appWindow_);
+  EXPECT_EQ(GetWindow(atari_, GW_OWNER), main_);
+  // (Wine answers WM_GETICON from another process with nothing, so the icons are
+  // checked by the window tests, in the program's own process.)
+
+  OtherWindow other;
+  ASSERT_TRUE(Activate(other.hwnd()));
+  SetForegroundWindow(appWindow_);  // as the taskbar does
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main_; }))
+      << "picking the taskbar button did not bring the main window back";
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
+}
+
+// Screen readers name a button by its window text; the pictures draw none.
+TEST_F(NengaTest, PictureButtonsAreNamedByTheirHints) {
+  const std::pair<int, std::wstring_view> names[] = {
+      {ids::kCmdCheck, L"当たり番号を検索します"},
+      {ids::kCmdOpen, L"当たり番号ファイルの読み込み"},
+      {ids::kCmdEdit, L"当たり番号ファイルの編集"},
+      {ids::kCmdHelp, L"ヘルプです"}};
+  for (const auto& [id, name] : names) {
+    EXPECT_EQ(ReadText(Control(main_, id)), name) << id;
+  }
+}
+
+TEST_F(NengaTest, WinDialogGivesOkTheFocusWhenActivatedAgain) {
+  ASSERT_NO_FATAL_FAILURE(Load(WriteFile("win.txt", kExampleFile)));
+  ASSERT_NO_FATAL_FAILURE(Type(L"123456"));
+  PressEnter();
+  ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(L"123456 は1等です。"));
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(atari_) == cmdOK_; }));
+
+  OtherWindow other;  // the user switches to another application and back
+  ASSERT_TRUE(Activate(other.hwnd()));
+  ASSERT_TRUE(Activate(atari_));
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(atari_) == cmdOK_; }))
+      << "the focus is not on OK after the dialog was activated again";
+  // Enter, where the focus is, closes the dialog.
+  PostKey(FocusOf(atari_), VK_RETURN);
+  ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"123456"));
+}
+
+// Two thousand checks through the window: losing numbers, wins (each a win dialog)
+// and wrong lengths (each an information box). What the program holds is sampled every
+// hundred checks and printed; it must not grow with the checks.
+TEST_F(NengaTest, SoakOfTwoThousandChecksKeepsResourcesFlat) {
+  // Class 1 a six-digit number no check uses; class 2 wins every number ending in 67.
+  ASSERT_NO_FATAL_FAILURE(Load(WriteFile("soak.txt", "1:\r\n999999\r\n2:\r\n67\r\n")));
+  constexpr int kChecks = 2000;
+  std::vector<Usage> samples;
+  int wins = 0;
+  int boxes = 0;
+  for (int i = 0; i < kChecks; ++i) {
+    wchar_t digits[16];
+    if (i % 10 == 3) {  // a win
+      std::swprintf(digits, 16, L"%04d67", i % 10000);
+      ASSERT_TRUE(WriteText(txtNum_, digits));
+      PressEnter();
+      const std::wstring announcement = std::wstring(digits) + L" は2等です。";
+      ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(announcement)) << "check " << i;
+      PostClick(cmdOK_);
+      ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(digits)) << "check " << i;
+      ++wins;
+    } else if (i % 20 == 7) {  // a wrong length: five or seven characters
+      std::swprintf(digits, 16, i % 40 == 7 ? L"%05d" : L"%07d", i);
+      ASSERT_TRUE(WriteText(txtNum_, digits));
+      PressEnter();
+      HWND box = WaitForBox(kAppTitle);
+      ASSERT_NE(box, nullptr) << "check " << i;
+      ASSERT_NO_FATAL_FAILURE(CloseBox(box)) << "check " << i;
+      ASSERT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; })) << "check " << i;
+      ++boxes;
+    } else {  // a number that wins nothing
+      std::swprintf(digits, 16, L"%04d00", i % 10000);
+      ASSERT_TRUE(WriteText(txtNum_, digits));
+      PressEnter();
+      ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(digits)) << "check " << i;
+    }
+    if ((i + 1) % 100 == 0) samples.push_back(app_->ResourceUsage());
+  }
+  EXPECT_GE(wins, 200);
+  EXPECT_GE(boxes, 100);
+
+  // The series, on standard output and in e2e/soak.txt beside the screenshots.
+  std::string series = "checks  private KiB  working set KiB  windows  GDI objects\n";
+  for (std::size_t k = 0; k < samples.size(); ++k) {
+    const Usage& u = samples[k];
+    char row[128];
+    std::snprintf(row, sizeof(row), "%6zu  %11zu  %15zu  %7d  %11s\n", (k + 1) * 100,
+                  u.privateBytes / 1024, u.workingSet / 1024, u.windows,
+                  u.gdiObjects ? std::to_string(*u.gdiObjects).c_str() : "n/a");
+    series += row;
+  }
+  std::fputs(series.c_str(), stdout);
+  std::ofstream(TestSettings().outDir / "soak.txt", std::ios::trunc) << series;
+
+  // Flat: the sample at 500 checks (heaps and caches warmed up) against the last,
+  // memory as the median of five samples, for a sound or a box may be in flight.
+  ASSERT_EQ(samples.size(), 20u);
+  auto median = [&](std::size_t from, std::size_t Usage::*field) {
+    std::vector<std::size_t> values;
+    for (std::size_t k = from; k < from + 5; ++k) values.push_back(samples[k].*field);
+    std::nth_element(values.begin(), values.begin() + 2, values.end());
+    return values[2];
+  };
+  const Usage& early = samples[4];
+  const Usage& last = samples.back();
+  EXPECT_EQ(last.windows, early.windows);
+  if (early.gdiObjects && last.gdiObjects) {
+    EXPECT_LE(*last.gdiObjects, *early.gdiObjects + 2);
+  }
+  EXPECT_LE(median(15, &Usage::privateBytes), median(4, &Usage::privateBytes) + 512 * 1024);
+  EXPECT_LE(median(15, &Usage::workingSet), median(4, &Usage::workingSet) + 1024 * 1024);
+}
+
+// Help is told to close for the window that opened it, while that window still
+// exists: when the main window is closed, and when the program ends by a quit request.
+TEST_F(NengaTest, HelpClosesForTheMainWindowWhenItIsClosed) {
+  HelpViewer viewer;
+  PostClick(Control(main_, ids::kCmdHelp));
+  ASSERT_TRUE(viewer.WaitForRequests(1)) << "help was not asked for";
+  EXPECT_EQ(viewer.requests[0].command, static_cast<UINT>(HELP_CONTENTS));
+  EXPECT_EQ(viewer.requests[0].owner, main_);
+  EXPECT_TRUE(viewer.requests[0].file.ends_with("vorel.hlp")) << viewer.requests[0].file;
+
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(viewer.WaitForRequests(2)) << "help was not told to close";
+  EXPECT_EQ(viewer.requests[1].command, static_cast<UINT>(HELP_QUIT));
+  EXPECT_EQ(viewer.requests[1].owner, main_);
+  EXPECT_TRUE(viewer.requests[1].ownerExisted) << "the main window was gone already";
+  EXPECT_EQ(viewer.requests[1].file, viewer.requests[0].file);
+  EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
+}
+
+TEST_F(NengaTest, HelpClosesForTheMainWindowAtAQuitRequest) {
+  HelpViewer viewer;
+  PostClick(Control(main_, ids::kCmdHelp));
+  ASSERT_TRUE(viewer.WaitForRequests(1)) << "help was not asked for";
+  // Ten numbers in a class: the overflow's message, then the quit request.
+  std::string file = "1:\r\n";
+  for (int i = 1; i <= 10; ++i) file += std::to_string(100000 + i) + "\r\n";
+  ASSERT_NO_FATAL_FAILURE(ChooseFile(WriteFile("ten.txt", file)));
+  HWND box = WaitForBox(kAppTitle);
+  ASSERT_NE(box, nullptr) << "no information box at the overflow";
+  ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+  ASSERT_TRUE(viewer.WaitForRequests(2)) << "help was not told to close";
+  EXPECT_EQ(viewer.requests[1].command, static_cast<UINT>(HELP_QUIT));
+  EXPECT_EQ(viewer.requests[1].owner, main_);
+  EXPECT_TRUE(viewer.requests[1].ownerExisted) << "the main window was gone already";
   EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
 }
 

@@ -68,6 +68,7 @@ class FakePlatform final : public Platform {
   std::vector<std::string> events;          // "cue:x", "info:x", "quit", ...
   std::optional<PathString> chosenFile;     // what the file dialog returns
   std::function<void()> onInfoBox;          // runs while the box would be up
+  std::function<void()> onOpenDialog;       // runs while the dialog would be up
 
   void PlaySoundCue(const char* wave) override { events.push_back(std::string("cue:") + wave); }
   void LaunchEditor(const PathString& file, const PathString& folder) override {
@@ -87,6 +88,7 @@ class FakePlatform final : public Platform {
   }
   std::optional<PathString> OpenFileDialog(const OpenDialogSettings& s) override {
     events.push_back("open:" + s.title);
+    if (onOpenDialog) onOpenDialog();
     return chosenFile;
   }
   void RequestQuit() override {

@@ -1,5 +1,11 @@
 // The main window's commands: their cues, boxes and steps, in order.
+#include <algorithm>
+#include <iterator>
+
 #include "ui_fixture.h"
+
+// After windows.h (from the fixture), which it needs.
+#include <imm.h>
 
 namespace nenga::test {
 namespace {
@@ -21,7 +27,6 @@ TEST_F(Windows, CreationSetsTheProgramWideValues) {
   FileLoaded = 1;
   MainWindow other(platform_, atari_);
   ASSERT_TRUE(other.Create(instance_, kDesignFontHeight));
-  other.SetQuitOnDestroy(false);
   EXPECT_EQ(FileLoaded, 0);
   EXPECT_EQ(other.OpenDialog().title, "当たり番号のファイルを開く");
   EXPECT_EQ(other.OpenDialog().defaultExt, "txt");
@@ -130,6 +135,52 @@ TEST_F(Windows, CheckButtonPlaysItsCueAndSelectsTheWrongText) {
                reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, 0u);
   EXPECT_EQ(end, 4u);
+}
+
+// A file chosen by a double-click: the dialog closes on the second press, so the
+// mouse button is still down when the command puts the focus back.
+TEST_F(Windows, LoadFromTheButtonSelectsTheTextEvenWithTheMouseButtonDown) {
+  ShowMain();
+  Type("12345");
+  SetFocus(Main(ids::kCmdOpen));
+  if (GetFocus() != Main(ids::kCmdOpen)) GTEST_SKIP() << "the window got no keyboard focus";
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  platform_.onOpenDialog = [&] {
+    BYTE down[256];
+    std::copy(std::begin(keys), std::end(keys), std::begin(down));
+    down[VK_LBUTTON] = 0x80;
+    SetKeyboardState(down);
+  };
+  SendMessageW(Main(ids::kCmdOpen), BM_CLICK, 0, 0);
+  const bool buttonDown = GetKeyState(VK_LBUTTON) < 0;
+  SetKeyboardState(keys);
+  ASSERT_TRUE(buttonDown) << "the mouse button was not held";
+  EXPECT_EQ(GetFocus(), Main(ids::kTxtNum));
+  DWORD start = 1;
+  DWORD end = 0;
+  SendMessageW(Main(ids::kTxtNum), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 5u);
+}
+
+TEST_F(Windows, NumberBoxOpensWithTheInputMethodClosed) {
+  HWND number = Main(ids::kTxtNum);
+  HIMC context = ImmGetContext(number);
+  if (context == nullptr) GTEST_SKIP() << "no input context on this system";
+  ImmSetOpenStatus(context, TRUE);
+  ImmReleaseContext(number, context);
+  ShowMain();
+  context = ImmGetContext(number);
+  EXPECT_FALSE(ImmGetOpenStatus(context));
+  // The user can switch it on; the box keeps it and takes any text.
+  ImmSetOpenStatus(context, TRUE);
+  Type("ａｂｃ１２３");
+  EXPECT_TRUE(ImmGetOpenStatus(context));
+  EXPECT_EQ(TextOf(number), "ａｂｃ１２３");
+  ImmSetOpenStatus(context, FALSE);
+  ImmReleaseContext(number, context);
 }
 
 TEST_F(Windows, EnterInTheNumberBoxReachesItThroughTheDialogManager) {

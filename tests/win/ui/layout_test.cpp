@@ -86,9 +86,19 @@ TEST_F(Windows, MainWindowMatchesItsLayout) {
   EXPECT_TRUE(GetWindowLongPtrW(Main(ids::kTxtLast), GWL_STYLE) & ES_READONLY);
   EXPECT_FALSE(GetWindowLongPtrW(Main(ids::kTxtNum), GWL_STYLE) & ES_READONLY);
   EXPECT_EQ(SendMessageW(Main(ids::kTxtNum), EM_GETLIMITTEXT, 0, 0) >= 0x7ffe, true);
-  for (int id : {ids::kCmdCheck, ids::kCmdOpen, ids::kCmdEdit, ids::kCmdHelp}) {
+  // The labels stay on one line whatever the font's width.
+  for (int id : {ids::kLabel1, ids::kLabel2}) {
+    EXPECT_EQ(GetWindowLongPtrW(Main(id), GWL_STYLE) & SS_TYPEMASK, SS_LEFTNOWORDWRAP) << id;
+  }
+  // The picture buttons draw no text; their window text, the name screen readers
+  // read, is their hint.
+  const std::pair<int, const char*> names[] = {{ids::kCmdCheck, "当たり番号を検索します"},
+                                               {ids::kCmdOpen, "当たり番号ファイルの読み込み"},
+                                               {ids::kCmdEdit, "当たり番号ファイルの編集"},
+                                               {ids::kCmdHelp, "ヘルプです"}};
+  for (const auto& [id, name] : names) {
     EXPECT_EQ(GetWindowLongPtrW(Main(id), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
-    EXPECT_EQ(TextOf(Main(id)), "") << id;
+    EXPECT_EQ(TextOf(Main(id)), name) << id;
   }
 }
 

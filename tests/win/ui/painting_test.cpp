@@ -1,4 +1,7 @@
 // The picture buttons, painted into a memory DC the way WM_PRINTCLIENT asks for.
+#include <cstdlib>
+#include <utility>
+
 #include "ui/picture.h"
 #include "ui_fixture.h"
 
@@ -86,12 +89,12 @@ TEST_F(Windows, LargePictureButtonCentresItsPicture) {
 }
 
 TEST_F(Windows, FocusedPictureButtonHasOutlineAndFocusRectangle) {
-  const auto picture = LoadPicture(instance_, "NO_SUCH_PICTURE", 32, 32);
+  Picture picture(LoadPicture(instance_, "NO_SUCH_PICTURE", 32, 32), {32, 32}, true);
   const RECT rect{0, 0, 41, 41};
   Canvas plain(41, 41);
-  PaintPictureButton(plain.dc(), rect, picture.get(), false, false);
+  PaintPictureButton(plain.dc(), rect, &picture, false, false);
   Canvas focused(41, 41);
-  PaintPictureButton(focused.dc(), rect, picture.get(), false, true);
+  PaintPictureButton(focused.dc(), rect, &picture, false, true);
 
   for (const POINT p : {POINT{0, 0}, POINT{40, 0}, POINT{0, 40}, POINT{40, 40}, POINT{20, 0}}) {
     EXPECT_EQ(focused.At(p.x, p.y), Sys(COLOR_WINDOWFRAME)) << p.x << "," << p.y;
@@ -108,6 +111,120 @@ TEST_F(Windows, FocusedPictureButtonHasOutlineAndFocusRectangle) {
   int changedOnColumn4 = 0;
   for (int y = 4; y <= 36; ++y) changedOnColumn4 += focused.At(4, y) != plain.At(4, y);
   EXPECT_GE(changedOnColumn4, 10);
+}
+
+// An 8 x 8 picture: a two-pixel frame in the transparent colour (its bottom-left
+// pixel's), pure red, round a black square.
+Picture RedFramedSquare(SIZE shown) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = 8;
+  info.bmiHeader.biHeight = -8;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  auto* pixels = static_cast<DWORD*>(bits);
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      const bool frame = x < 2 || y < 2 || x > 5 || y > 5;
+      pixels[y * 8 + x] = frame ? 0xff0000 : 0x000000;
+    }
+  }
+  GdiFlush();
+  return Picture(std::move(bitmap), shown, true);
+}
+
+// Enlarged by 1.5, the picture stays centred, shifts one pixel when held, and its
+// edges blend into the button face only: no trace of the transparent red.
+TEST(ScaledPictureButton, KeepsCentringShiftAndTransparency) {
+  Picture picture = RedFramedSquare({12, 12});
+  const RECT rect{0, 0, 21, 21};  // a gap of 9: 5 left (and above), 4 right
+  Canvas rest(21, 21);
+  PaintPictureButton(rest.dc(), rect, &picture, false, false);
+  Canvas held(21, 21);
+  PaintPictureButton(held.dc(), rect, &picture, true, false);
+
+  const COLORREF face = Sys(COLOR_BTNFACE);
+  for (int y = 2; y < 19; ++y) {
+    for (int x = 2; x < 19; ++x) {
+      const COLORREF c = rest.At(x, y);
+      EXPECT_LE(std::abs(GetRValue(c) - GetGValue(c)), 2) << "red fringe at " << x << "," << y;
+    }
+  }
+  EXPECT_EQ(rest.At(10, 10), RGB(0, 0, 0));  // the black square, enlarged
+  EXPECT_EQ(rest.At(5, 5), face);            // the transparent frame's corner
+  EXPECT_EQ(rest.At(5, 16), face);
+  // The black square spans source pixels 2..5, shown 3..8 of 12: columns 8..13.
+  auto firstDark = [](const Canvas& c, int y) {
+    for (int x = 0; x < 21; ++x) {
+      if (GetRValue(c.At(x, y)) < 0x40) return x;
+    }
+    return -1;
+  };
+  const int restLeft = firstDark(rest, 10);
+  EXPECT_GE(restLeft, 7);
+  EXPECT_LE(restLeft, 9);
+  EXPECT_EQ(firstDark(held, 11), restLeft + 1);
+}
+
+// Both windows at a font 18 pixels high (144 dots per inch): everything 1.5 times.
+class ScaledWindows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    ASSERT_TRUE(main_.Create(instance, 18));
+    ASSERT_TRUE(atari_.Create(instance, main_.hwnd(), 18));
+  }
+  testing::FakePlatform platform_;
+  AtariDialog atari_{platform_};
+  MainWindow main_{platform_, atari_};
+};
+
+TEST_F(ScaledWindows, ButtonPicturesGrowWithTheLayout) {
+  // cmdCheck 242 x 278 with the 151 x 172 picture shown 227 x 258: gaps of 15 and 20,
+  // the odd pixel left, so the picture spans columns 8 to 234 and rows 10 to 267.
+  HWND check = main_.Control(ids::kCmdCheck);
+  RECT client{};
+  GetClientRect(check, &client);
+  ASSERT_EQ(client.right, 242);
+  ASSERT_EQ(client.bottom, 278);
+  Canvas canvas(242, 278);
+  SendMessageW(check, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+  EXPECT_EQ(canvas.At(121, 139), kFill);
+  EXPECT_EQ(canvas.At(8, 10), kEdge);  // the picture's top-left corner
+  EXPECT_EQ(canvas.At(7, 100), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(canvas.At(8, 100), kEdge);
+  EXPECT_EQ(canvas.At(234, 100), kEdge);
+  EXPECT_EQ(canvas.At(235, 100), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(canvas.At(100, 9), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(canvas.At(100, 267), kEdge);
+  EXPECT_EQ(canvas.At(100, 268), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(canvas.At(8, 267), Sys(COLOR_BTNFACE));  // the transparent bottom-left pixel
+}
+
+TEST_F(ScaledWindows, CongratulationPictureFillsItsPlace) {
+  HWND place = atari_.Control(ids::kImCongrat);
+  RECT client{};
+  GetClientRect(place, &client);
+  ASSERT_EQ(client.right, 810);
+  ASSERT_EQ(client.bottom, 513);
+  Canvas canvas(811, 514);  // black beyond the place
+  DRAWITEMSTRUCT item{};
+  item.CtlType = ODT_STATIC;
+  item.CtlID = ids::kImCongrat;
+  item.itemAction = ODA_DRAWENTIRE;
+  item.hwndItem = place;
+  item.hDC = canvas.dc();
+  item.rcItem = client;
+  SendMessageW(atari_.hwnd(), WM_DRAWITEM, ids::kImCongrat, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(canvas.At(405, 256), kFill);
+  for (const POINT p : {POINT{0, 0}, POINT{809, 0}, POINT{809, 512}}) {
+    EXPECT_EQ(canvas.At(p.x, p.y), kEdge) << p.x << "," << p.y;
+  }
+  EXPECT_EQ(canvas.At(0, 512), RGB(255, 255, 255));  // drawn opaque: no transparent colour
+  EXPECT_EQ(canvas.At(810, 256), RGB(0, 0, 0));
+  EXPECT_EQ(canvas.At(405, 513), RGB(0, 0, 0));
 }
 
 }  // namespace

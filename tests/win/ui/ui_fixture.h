@@ -66,7 +66,6 @@ class Windows : public ::testing::Test {
   void SetUp() override {
     instance_ = GetModuleHandleW(nullptr);
     ASSERT_TRUE(main_.Create(instance_, kDesignFontHeight));
-    main_.SetQuitOnDestroy(false);
     ASSERT_TRUE(atari_.Create(instance_, main_.hwnd(), kDesignFontHeight));
     platform_.events.clear();
   }
