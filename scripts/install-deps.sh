@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-x86-64
-          wine wine64 fonts-wine xvfb xauth fonts-ipafont-gothic imagemagick)
+          wine wine64 fonts-wine xvfb xauth fonts-ipafont-gothic imagemagick
+          python3)
 
 missing=()
 for p in "${packages[@]}"; do
