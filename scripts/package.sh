@@ -16,7 +16,7 @@ dist=build/dist
 stage="$dist/$name"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake --no-warn-unused-cli >/dev/null
 cmake --build "$build" -j "$(nproc)" --target nenga nenga-check
 
 rm -rf "$stage" "$dist/$name.zip"
