@@ -17,6 +17,7 @@ if(WIN32)
   add_link_options(-Wl,--gc-sections)
   set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
   set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-s")
+  include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
 endif()
 
 if(NENGA_SANITIZE AND NOT WIN32)
