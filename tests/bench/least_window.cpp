@@ -36,15 +36,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   lstrcpyW(lf.lfFaceName, L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF");  // ＭＳ Ｐゴシック
   const HFONT font = CreateFontIndirectW(&lf);
 
-  const HWND window = CreateWindowExW(0, L"TLeastWindow", L"least", WS_OVERLAPPEDWINDOW,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, 320, 120, nullptr, nullptr,
-                                      instance, nullptr);
+  const HWND window =
+      CreateWindowExW(0, L"TLeastWindow", L"least", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 320, 120, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
-  const HWND label = CreateWindowExW(0, L"STATIC", L"\x756A\x53F7", WS_CHILD | WS_VISIBLE, 8, 8,
-                                     60, 16, window, nullptr, instance, nullptr);
+  const HWND label = CreateWindowExW(0, L"STATIC", L"\x756A\x53F7", WS_CHILD | WS_VISIBLE, 8, 8, 60,
+                                     16, window, nullptr, instance, nullptr);
   const HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 72, 6,
-                                    200, 20, window, nullptr, instance, nullptr);
+                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 72, 6, 200,
+                                    20, window, nullptr, instance, nullptr);
   SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   ShowWindow(window, showCommand);

@@ -136,10 +136,11 @@ int wmain(int argc, wchar_t** argv) {
 
   const char* names[2] = {"nenga", "least"};
   for (int i = 0; i < 2; ++i) {
-    std::printf("%-6s start-up to idle window: median %7.1f ms (min %7.1f)   "
-                "idle working set: median %7.0f KB\n",
-                names[i], Median(times[i]), *std::min_element(times[i].begin(), times[i].end()),
-                Median(sets[i]));
+    std::printf(
+        "%-6s start-up to idle window: median %7.1f ms (min %7.1f)   "
+        "idle working set: median %7.0f KB\n",
+        names[i], Median(times[i]), *std::min_element(times[i].begin(), times[i].end()),
+        Median(sets[i]));
   }
   std::printf("ratios over %d runs each: start-up %.2f, working set %.2f\n", runs,
               Median(times[0]) / Median(times[1]), Median(sets[0]) / Median(sets[1]));
