@@ -10,6 +10,14 @@ if(WIN32)
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   # One self-contained executable: no libstdc++, libgcc or winpthread DLL beside it.
   add_link_options(-static -static-libgcc -static-libstdc++)
+  # Small executables: every function and datum in its own section, so the linker
+  # drops whatever nothing reaches; the release build is optimised for size and
+  # carries no symbols.
+  add_compile_options(-ffunction-sections -fdata-sections)
+  add_link_options(-Wl,--gc-sections)
+  set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
+  set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-s")
+  include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
 endif()
 
 if(NENGA_SANITIZE AND NOT WIN32)

@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-x86-64 clang libclang-rt-14-dev
-          wine wine64 fonts-wine xvfb xauth x11-utils fonts-ipafont-gothic imagemagick)
+          wine wine64 fonts-wine xvfb xauth x11-utils fonts-ipafont-gothic imagemagick
+          python3)
 
 missing=()
 for p in "${packages[@]}"; do

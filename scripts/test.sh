@@ -2,6 +2,7 @@
 # Builds everything and runs every test:
 #   native core and command-line tests, again under AddressSanitizer and UBSan,
 #   the loader's fuzz target for a minute,
+#   the release package (scripts/package.sh), whose contents it checks,
 #   then the Windows build's tests (services, windows, end to end) under Wine.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -40,6 +41,9 @@ if [[ -x $fuzzer ]]; then
 else
   echo "no clang: not fuzzed"
 fi
+
+echo "== release package and its contents"
+scripts/package.sh
 
 echo "== Windows build, tests under Wine"
 build build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake

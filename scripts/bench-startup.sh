@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Start-up benchmark under Wine: builds the release nenga.exe and the least window
+# program the same way, starts them in turn (RUNS times each, 15 by default), and
+# prints the start-up time to the idle main window and the idle working set of each,
+# with nenga's ratios to the least program's. A measurement, not a test.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+runs=${1:-15}
+build=build/release
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake --no-warn-unused-cli >/dev/null
+cmake --build "$build" -j "$(nproc)" --target nenga least_window startup_bench >/dev/null
+winpath() { local p="$root/$1"; echo "Z:${p//\//\\}"; }  # Wine's drive Z: is /
+scripts/wine-env.sh wine "$build/tests/bench/startup_bench.exe" \
+  "$(winpath "$build/ui/nenga.exe")" "$(winpath "$build/tests/bench/least_window.exe")" "$runs"

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the release executables and writes build/dist/nenga-VERSION.zip: one folder
+# holding nenga.exe, nenga-check.exe, the sound cues, a sample winning-number file
+# and readme.txt (Shift-JIS). The version is the one in the executable's version
+# information (resources/version.h). The package's contents are checked at the end.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+scripts/install-deps.sh
+
+version=$(python3 -B tests/package/check_package.py --version resources/version.h)
+name="nenga-$version"
+build=build/release
+dist=build/dist
+stage="$dist/$name"
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake --no-warn-unused-cli >/dev/null
+cmake --build "$build" -j "$(nproc)" --target nenga nenga-check
+
+rm -rf "$stage" "$dist/$name.zip"
+mkdir -p "$stage"
+cp "$build/ui/nenga.exe" "$build/cli/nenga-check.exe" "$stage/"
+python3 -B resources/sounds/make_sounds.py "$stage"
+cp samples/sample.txt "$stage/sample.txt"
+# The read-me is kept in UTF-8; Notepad of every Windows reads Shift-JIS with CR LF.
+python3 -B - resources/readme.txt "$stage/readme.txt" <<'PY'
+import sys
+text = open(sys.argv[1], encoding="utf-8").read().replace("\r\n", "\n")
+open(sys.argv[2], "wb").write(text.replace("\n", "\r\n").encode("cp932"))
+PY
+# The same bytes for the same files: fixed dates and order in the archive.
+python3 -B - "$dist" "$name" <<'PY'
+import os, sys, zipfile
+dist, name = sys.argv[1], sys.argv[2]
+with zipfile.ZipFile(os.path.join(dist, name + ".zip"), "w", zipfile.ZIP_DEFLATED) as z:
+    for f in sorted(os.listdir(os.path.join(dist, name))):
+        info = zipfile.ZipInfo(f"{name}/{f}", date_time=(2026, 1, 1, 0, 0, 0))
+        info.compress_type = zipfile.ZIP_DEFLATED
+        info.external_attr = 0o644 << 16
+        z.writestr(info, open(os.path.join(dist, name, f), "rb").read())
+PY
+
+python3 -B tests/package/check_package.py "$dist/$name.zip"
+echo "package: $dist/$name.zip"

@@ -1,0 +1,172 @@
+#!/usr/bin/env python3
+"""Checks the release package, or the sound cues alone.
+
+    check_package.py PACKAGE.zip   the package: names, sizes, executables, cues, read-me
+    check_package.py --sounds      the cue script: same bytes twice, every cue sound
+    check_package.py --version resources/version.h   prints the version
+
+Exits non-zero with every fault listed.
+"""
+import io
+import re
+import subprocess
+import sys
+import tempfile
+import wave
+import zipfile
+from array import array
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+MAX_EXE_BYTES = 400 * 1024
+
+# Longest allowed length of each cue, in seconds.
+CUES = {"pi.wav": 0.2, "chop.wav": 0.3, "kaeru.wav": 1.0, "fan.wav": 3.0, "fin.wav": 2.5}
+# Quiet enough to press keys to, and not silent.
+MAX_PEAK = 0.5
+MIN_RMS = 0.01
+
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll",
+               "shell32.dll", "winmm.dll", "msimg32.dll", "advapi32.dll", "msvcrt.dll"}
+
+faults = []
+
+
+def fault(text):
+    faults.append(text)
+
+
+def version(header):
+    text = Path(header).read_text(encoding="utf-8")
+    parts = [re.search(rf"#define NENGA_VERSION_{p}\s+(\d+)", text) for p in ("MAJOR", "MINOR", "PATCH")]
+    if not all(parts):
+        sys.exit(f"{header}: no version")
+    return ".".join(m.group(1) for m in parts)
+
+
+def check_wave(name, data):
+    try:
+        with wave.open(io.BytesIO(data)) as w:
+            channels, width, rate, count = (w.getnchannels(), w.getsampwidth(),
+                                            w.getframerate(), w.getnframes())
+            frames = w.readframes(count)
+    except (wave.Error, EOFError) as e:
+        return fault(f"{name}: not a PCM wave file ({e})")
+    if width != 2 or channels != 1:
+        return fault(f"{name}: {width * 8}-bit, {channels} channels; want 16-bit mono")
+    seconds = count / rate
+    if not 0 < seconds <= CUES[name]:
+        fault(f"{name}: {seconds:.3f} s long, at most {CUES[name]} s")
+    pcm = array("h", frames)
+    if sys.byteorder == "big":
+        pcm.byteswap()
+    if not pcm:
+        return fault(f"{name}: no samples")
+    peak = max(abs(s) for s in pcm) / 32768
+    rms = (sum(s * s for s in pcm) / len(pcm)) ** 0.5 / 32768
+    if peak >= 32767 / 32768:
+        fault(f"{name}: clips")
+    if peak > MAX_PEAK:
+        fault(f"{name}: peak {peak:.2f} of full scale, at most {MAX_PEAK}")
+    if rms < MIN_RMS:
+        fault(f"{name}: silent (RMS {rms:.4f})")
+
+
+def make_sounds(folder):
+    subprocess.run([sys.executable, "-B", str(ROOT / "resources/sounds/make_sounds.py"), str(folder)],
+                   check=True)
+    return {p.name: p.read_bytes() for p in Path(folder).iterdir()}
+
+
+def check_sounds():
+    with tempfile.TemporaryDirectory() as a, tempfile.TemporaryDirectory() as b:
+        first, second = make_sounds(a), make_sounds(b)
+    if sorted(first) != sorted(CUES):
+        fault(f"cue files {sorted(first)}, want {sorted(CUES)}")
+    for name, data in first.items():
+        if second.get(name) != data:
+            fault(f"{name}: different bytes on a second run")
+        if name in CUES:
+            check_wave(name, data)
+
+
+def imported_dlls(exe_bytes):
+    with tempfile.NamedTemporaryFile(suffix=".exe") as f:
+        f.write(exe_bytes)
+        f.flush()
+        dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", f.name], check=True,
+                              capture_output=True, text=True).stdout
+    return {m.lower() for m in re.findall(r"DLL Name: (\S+)", dump)}
+
+
+def check_package(zip_path):
+    name = Path(zip_path).stem
+    folder = name + "/"
+    want = {"nenga.exe", "nenga-check.exe", "sample.txt", "readme.txt", *CUES}
+    if name != "nenga-" + version(ROOT / "resources/version.h"):
+        fault(f"{zip_path}: not named after the version in resources/version.h")
+    with zipfile.ZipFile(zip_path) as z:
+        entries = z.namelist()
+        files = {e[len(folder):]: z.read(e) for e in entries if e.startswith(folder) and e != folder}
+    if any(not e.startswith(folder) for e in entries):
+        fault(f"entries outside the folder {folder}: {entries}")
+    if sorted(files) != sorted(want):
+        fault(f"files {sorted(files)}, want {sorted(want)}")
+    if len({f.lower() for f in files}) != len(files):
+        fault("two names differ only in case; Windows keeps one of them")
+
+    for exe in ("nenga.exe", "nenga-check.exe"):
+        data = files.get(exe, b"")
+        if not data.startswith(b"MZ"):
+            fault(f"{exe}: not an executable")
+            continue
+        foreign = imported_dlls(data) - SYSTEM_DLLS
+        if foreign:
+            fault(f"{exe}: needs {sorted(foreign)} beside it")
+    size = len(files.get("nenga.exe", b""))
+    print(f"nenga.exe: {size} bytes ({size / 1024:.0f} KB, at most {MAX_EXE_BYTES // 1024} KB)")
+    if size > MAX_EXE_BYTES:
+        fault(f"nenga.exe: {size} bytes, at most {MAX_EXE_BYTES}")
+
+    with tempfile.TemporaryDirectory() as fresh:
+        made = make_sounds(fresh)
+    for cue in CUES:
+        if cue in files:
+            check_wave(cue, files[cue])
+            if files[cue] != made.get(cue):
+                fault(f"{cue}: not what resources/sounds/make_sounds.py makes")
+
+    if files.get("sample.txt") != (ROOT / "samples/sample.txt").read_bytes():
+        fault("sample.txt: not samples/sample.txt")
+
+    readme = files.get("readme.txt", b"")
+    try:
+        text = readme.decode("cp932")
+    except UnicodeDecodeError:
+        return fault("readme.txt: not Shift-JIS")
+    if "\n" in text.replace("\r\n", ""):
+        fault("readme.txt: a line that does not end in CR LF")
+    for word in ("nenga-check", "2026.txt", *CUES):
+        if word not in text:
+            fault(f"readme.txt: says nothing of {word}")
+    for f, data in sorted(files.items()):
+        print(f"  {f:16} {len(data):8}")
+
+
+def main(argv):
+    if len(argv) == 3 and argv[1] == "--version":
+        print(version(argv[2]))
+        return 0
+    if len(argv) == 2 and argv[1] == "--sounds":
+        check_sounds()
+    elif len(argv) == 2:
+        check_package(argv[1])
+    else:
+        sys.exit(__doc__)
+    for f in faults:
+        print("FAULT:", f, file=sys.stderr)
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
