@@ -27,7 +27,8 @@ MAX_PEAK = 0.5
 MIN_RMS = 0.01
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll",
-               "shell32.dll", "winmm.dll", "msimg32.dll", "advapi32.dll", "msvcrt.dll"}
+               "shell32.dll", "winmm.dll", "msimg32.dll", "imm32.dll", "advapi32.dll",
+               "msvcrt.dll"}
 
 faults = []
 
