@@ -40,9 +40,18 @@ int MeasureFormFontHeight() {
   return measured > 0 ? measured : kDesignFontHeight;
 }
 
-void RunEventLoop(HWND mainWindow) {
+// Runs until the quit request. What the first moments do not need waits until the
+// queue is first empty, when the window is up and drawn.
+void RunEventLoop(MainWindow& main) {
+  const HWND mainWindow = main.hwnd();
   MSG msg{};
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  bool idleBefore = false;
+  for (;;) {
+    if (!idleBefore && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      idleBefore = true;
+      main.FinishStartup();
+    }
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
     // The dialog manager moves the focus with Tab and presses buttons with Enter.
     if (IsWindow(mainWindow) && IsDialogMessageW(mainWindow, &msg)) continue;
     TranslateMessage(&msg);
@@ -78,7 +87,7 @@ int Run(HINSTANCE instance, int showCommand) {
 
   platform.ShowInTaskbar();
   main.Show(showCommand);
-  RunEventLoop(main.hwnd());
+  RunEventLoop(main);
 
   platform.Shutdown();  // while the main window, the help viewer's owner, exists
   atari.Destroy();

@@ -81,9 +81,8 @@ bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
       // The pictures are drawn for the design font; they grow with the layout.
       const SIZE shown{ScaleToFont(row.pictureWidth, layout.fontHeight),
                        ScaleToFont(row.pictureHeight, layout.fontHeight)};
-      built.pictures[row.id] =
-          Picture(LoadPicture(instance, row.picture, row.pictureWidth, row.pictureHeight), shown,
-                  row.kind == ControlKind::kPictureButton);
+      built.pictures[row.id] = Picture(instance, row.picture, {row.pictureWidth, row.pictureHeight},
+                                       shown, row.kind == ControlKind::kPictureButton);
     }
   }
   return true;

@@ -56,7 +56,7 @@ bool MainWindow::Create(HINSTANCE instance, int fontHeight, HWND owner) {
       SetWindowSubclass(control, &MainWindow::ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
     }
   }
-  AddTooltips(instance, layout);
+  fontHeight_ = fontHeight;
   RunGuarded(platform_, [this] { FormCreate(); });
   return true;
 }
@@ -69,10 +69,14 @@ void MainWindow::Show(int showCommand) {
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
   SetForegroundWindow(hwnd_);
-  HWND number = Control(ids::kTxtNum);
-  SetFocus(number);
+  SetFocus(Control(ids::kTxtNum));
+}
+
+void MainWindow::FinishStartup() {
+  AddTooltips();
   // Numbers are typed in half-width digits, straight from the keyboard; the user can
   // still switch the input method on.
+  HWND number = Control(ids::kTxtNum);
   if (const HIMC context = ImmGetContext(number)) {
     ImmSetOpenStatus(context, FALSE);
     ImmReleaseContext(number, context);
@@ -104,12 +108,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void MainWindow::AddTooltips(HINSTANCE instance, const FormLayout& layout) {
+void MainWindow::AddTooltips() {
+  if (tooltip_ != nullptr) return;
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
   if (tooltip_ == nullptr) return;
-  for (const ControlLayout& row : layout.controls) {
+  for (const ControlLayout& row : MainFormLayout(fontHeight_).controls) {
     if (row.hint == nullptr) continue;
     std::wstring hint = WideFromShiftJis(row.hint);
     TOOLINFOW tool{};

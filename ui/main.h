@@ -27,10 +27,13 @@ class MainWindow : public Window {
   // before this returns.
   bool Create(HINSTANCE instance, int fontHeight, HWND owner = nullptr);
 
-  // Shows the window, centred on the screen the first time, with the focus in txtNum
-  // and its input method closed.
+  // Shows the window, centred on the screen the first time, with the focus in txtNum.
   void Show(int showCommand);
 
+  // What the first moments after showing do not need, done once the event loop is
+  // first idle, before anything typed or pointed at reaches the window: the hints as
+  // tooltips, and txtNum's input method closed.
+  void FinishStartup();
   HWND Tooltip() const { return tooltip_; }
   const OpenDialogSettings& OpenDialog() const { return openDialog_; }
 
@@ -41,7 +44,7 @@ class MainWindow : public Window {
   LRESULT OnControlColor(HDC dc, HWND control, bool edit);
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void PaintButton(HWND button, HDC dc, bool pressed, bool focused);
-  void AddTooltips(HINSTANCE instance, const FormLayout& layout);
+  void AddTooltips();
 
   // The controls' own messages, seen before the control.
   static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
@@ -64,6 +67,7 @@ class MainWindow : public Window {
   WinDialog& winDialog_;
   OpenDialogSettings openDialog_;
   BuiltControls controls_;
+  int fontHeight_ = kDesignFontHeight;
   HWND tooltip_ = nullptr;
   HWND savedFocus_ = nullptr;
   HWND commandFocus_ = nullptr;  // where the focus was when the running command began

@@ -143,16 +143,28 @@ Bitmap LoadPicture(HINSTANCE instance, const char* resourceName, int width, int 
 }
 
 Picture::Picture(Bitmap source, SIZE shown, bool keyed)
-    : source_(std::move(source)), shown_(shown), keyed_(keyed) {}
+    : design_(BitmapSize(source.get())), source_(std::move(source)), shown_(shown), keyed_(keyed) {}
 
-bool Picture::Scaled() const {
-  const SIZE size = BitmapSize(source_.get());
-  return size.cx != shown_.cx || size.cy != shown_.cy;
+Picture::Picture(HINSTANCE instance, const char* resourceName, SIZE design, SIZE shown, bool keyed)
+    : instance_(instance),
+      resourceName_(resourceName),
+      design_(design),
+      shown_(shown),
+      keyed_(keyed) {}
+
+bool Picture::Scaled() const { return design_.cx != shown_.cx || design_.cy != shown_.cy; }
+
+HBITMAP Picture::Source() {
+  if (resourceName_ != nullptr) {
+    source_ = LoadPicture(instance_, resourceName_, design_.cx, design_.cy);
+    resourceName_ = nullptr;
+  }
+  return source_.get();
 }
 
 HBITMAP Picture::Get() {
-  if (!Scaled()) return source_.get();
-  if (!scaled_) scaled_ = ScaleSmoothly(source_.get(), shown_, keyed_);
+  if (!Scaled()) return Source();
+  if (!scaled_) scaled_ = ScaleSmoothly(Source(), shown_, keyed_);
   return scaled_.get();
 }
 
@@ -183,13 +195,14 @@ void PaintPictureButton(HDC dc, const RECT& rect, Picture* picture, bool pressed
     MemoryDc source(dc);
     if (source.get() != nullptr) {
       SelectedObject selected(source.get(), bitmap);
+      // gdi32's own AlphaBlend and TransparentBlt, so msimg32 is not loaded at start-up.
       if (picture->Scaled()) {
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        AlphaBlend(dc, left, top, size.cx, size.cy, source.get(), 0, 0, size.cx, size.cy, blend);
+        GdiAlphaBlend(dc, left, top, size.cx, size.cy, source.get(), 0, 0, size.cx, size.cy, blend);
       } else {
         const COLORREF transparent = GetPixel(source.get(), 0, size.cy - 1);
-        TransparentBlt(dc, left, top, size.cx, size.cy, source.get(), 0, 0, size.cx, size.cy,
-                       transparent);
+        GdiTransparentBlt(dc, left, top, size.cx, size.cy, source.get(), 0, 0, size.cx, size.cy,
+                          transparent);
       }
     }
   }

@@ -21,6 +21,9 @@ class Picture {
  public:
   Picture() = default;
   Picture(Bitmap source, SIZE shown, bool keyed);
+  // A bitmap resource of the given design size, loaded when it is first painted: the
+  // congratulation picture is needed only at the first win.
+  Picture(HINSTANCE instance, const char* resourceName, SIZE design, SIZE shown, bool keyed);
 
   SIZE Size() const { return shown_; }
   bool Scaled() const;
@@ -28,6 +31,11 @@ class Picture {
   HBITMAP Get();
 
  private:
+  HBITMAP Source();
+
+  HINSTANCE instance_ = nullptr;
+  const char* resourceName_ = nullptr;  // until loaded
+  SIZE design_{0, 0};
   Bitmap source_;
   Bitmap scaled_;
   SIZE shown_{0, 0};

@@ -2,6 +2,9 @@
 // it through its windows as a user would, and checks what the windows show, which
 // sounds were asked for, and how the process ends.
 #include <gtest/gtest.h>
+#include <windows.h>
+// commctrl.h needs windows.h first
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -283,6 +286,18 @@ TEST_F(NengaTest, StartsWithEmptyBoxesAndTheFocusInTheNumberBox) {
   EXPECT_EQ(ReadText(txtLast_), L"");
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
   EXPECT_FALSE(IsWindowVisible(atari_));
+  // The hints come once the window is up: a tooltip control of the main window's
+  // with the five hinted controls.
+  HWND tooltip = nullptr;
+  EXPECT_TRUE(WaitUntil([&] {
+    tooltip = nullptr;
+    for (HWND w = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); w != nullptr;
+         w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr)) {
+      if (GetWindow(w, GW_OWNER) == main_) tooltip = w;
+    }
+    return tooltip != nullptr;
+  }));
+  EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 5);
   Screenshot(main_, "main_window");
 }
 

@@ -172,6 +172,7 @@ TEST_F(Windows, NumberBoxOpensWithTheInputMethodClosed) {
   ImmSetOpenStatus(context, TRUE);
   ImmReleaseContext(number, context);
   ShowMain();
+  main_.FinishStartup();
   context = ImmGetContext(number);
   EXPECT_FALSE(ImmGetOpenStatus(context));
   // The user can switch it on; the box keeps it and takes any text.

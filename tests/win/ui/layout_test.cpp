@@ -116,6 +116,7 @@ TEST_F(Windows, MainWindowTabOrderRunsFromNumberToLast) {
 }
 
 TEST_F(Windows, HintsShowOnTheFiveHintedControls) {
+  main_.FinishStartup();
   HWND tooltip = main_.Tooltip();
   ASSERT_NE(tooltip, nullptr);
   EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 5);
