@@ -31,7 +31,10 @@ BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM param) {
   auto* find = reinterpret_cast<FindWindowOf*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner == find->processId && IsWindowVisible(window)) {
+  // The main window: visible and captioned (a zero-size window that only carries the
+  // taskbar button does not count).
+  const bool captioned = (GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+  if (owner == find->processId && IsWindowVisible(window) && captioned) {
     find->found = window;
     return FALSE;
   }
@@ -81,6 +84,11 @@ bool MeasureOnce(const std::wstring& exe, Sample& sample) {
     ready = window != nullptr;
     if (!ready) Sleep(1);
   }
+  // Idle for real: the window's thread is back in its event loop once it has answered
+  // a message sent to it. (Under Wine, WaitForInputIdle can return before the program
+  // has its queue, or while it is still building its windows.)
+  DWORD_PTR answer = 0;
+  if (ready) SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer);
   sample.milliseconds = Now() - start;
 
   // Idle: let whatever the program posted to itself settle, then read its working set.
