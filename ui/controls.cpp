@@ -18,7 +18,6 @@ struct WindowKind {
 WindowKind KindOf(ControlKind kind) {
   switch (kind) {
     case ControlKind::kLabel:  // one line: a wider font cuts the text off, never wraps it
-      return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
     case ControlKind::kAutoSizeLabel:
       return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
     case ControlKind::kEdit:

@@ -56,7 +56,6 @@ bool MainWindow::Create(HINSTANCE instance, int fontHeight, HWND owner) {
       SetWindowSubclass(control, &MainWindow::ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
     }
   }
-  fontHeight_ = fontHeight;
   RunGuarded(platform_, [this] { FormCreate(); });
   return true;
 }
@@ -115,7 +114,8 @@ void MainWindow::AddTooltips() {
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
   if (tooltip_ == nullptr) return;
-  for (const ControlLayout& row : MainFormLayout(fontHeight_).controls) {
+  // Only the hints are read: they are the same at every scale.
+  for (const ControlLayout& row : MainFormLayout(kDesignFontHeight).controls) {
     if (row.hint == nullptr) continue;
     std::wstring hint = WideFromShiftJis(row.hint);
     TOOLINFOW tool{};

@@ -67,7 +67,6 @@ class MainWindow : public Window {
   WinDialog& winDialog_;
   OpenDialogSettings openDialog_;
   BuiltControls controls_;
-  int fontHeight_ = kDesignFontHeight;
   HWND tooltip_ = nullptr;
   HWND savedFocus_ = nullptr;
   HWND commandFocus_ = nullptr;  // where the focus was when the running command began

@@ -11,14 +11,19 @@
 namespace nenga {
 namespace {
 
-Bitmap Placeholder(int width, int height) {
+BITMAPINFO TopDown32(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // bottom-up
+  info.bmiHeader.biHeight = -height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+Bitmap Placeholder(int width, int height) {
+  BITMAPINFO info = TopDown32(width, height);
   void* bits = nullptr;
   Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap || bits == nullptr) return bitmap;
@@ -32,7 +37,7 @@ Bitmap Placeholder(int width, int height) {
       pixels[y * width + x] = edge ? kEdge : kFill;
     }
   }
-  pixels[0] = kKey;  // row 0 of a bottom-up DIB is the bottom row
+  pixels[(height - 1) * width] = kKey;  // the bottom-left pixel
   GdiFlush();
   return bitmap;
 }
@@ -41,17 +46,6 @@ SIZE BitmapSize(HBITMAP picture) {
   BITMAP info{};
   if (picture == nullptr || GetObjectW(picture, sizeof(info), &info) == 0) return {0, 0};
   return {info.bmWidth, info.bmHeight};
-}
-
-BITMAPINFO TopDown32(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
 }
 
 // The source's pixels as 0xAARRGGBB, top row first, alpha premultiplied: a keyed
