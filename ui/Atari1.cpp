@@ -1,5 +1,6 @@
 #include "ui/Atari1.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/win32/modal_guard.h"
@@ -24,9 +25,26 @@ bool AtariDialog::Create(HINSTANCE instance, HWND owner, int fontHeight) {
     return false;
   }
   SendMessageW(hwnd_, WM_SETFONT, 0, FALSE);
-  if (!BuildControls(hwnd_, instance, layout, controls_)) return false;
-  SetAnnouncement("");
-  return true;
+  // Nothing needs the congratulation picture before the first win: it is made then.
+  // The label starts empty and as small as its text.
+  FormLayout now = layout;
+  const auto picture =
+      std::find_if(now.controls.begin(), now.controls.end(),
+                   [](const ControlLayout& row) { return row.id == ids::kImCongrat; });
+  if (picture != now.controls.end()) {
+    picture_.controls.assign(1, *picture);
+    now.controls.erase(picture);
+  }
+  picture_.fontHeight = layout.fontHeight;
+  return BuildControls(hwnd_, instance, now, controls_);
+}
+
+bool AtariDialog::BuildPicture() {
+  if (hwnd_ == nullptr || picture_.controls.empty()) return hwnd_ != nullptr;
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  const bool built = BuildControls(hwnd_, instance, picture_, controls_);
+  picture_.controls.clear();
+  return built;
 }
 
 void AtariDialog::SetAnnouncement(std::string_view text) {
@@ -41,11 +59,8 @@ void AtariDialog::SetAnnouncement(std::string_view text) {
 
 void AtariDialog::ShowModal() {
   if (hwnd_ == nullptr || modal_) return;
+  BuildPicture();
   HWND previous = GetActiveWindow();
-  if (!placed_) {
-    CentreOnScreen(hwnd_);
-    placed_ = true;
-  }
   modal_ = true;
   {
     const ModalGuard others;  // the dialog itself is still hidden here

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "ui/controls.h"
+#include "ui/layouts.h"
 #include "ui/window.h"
 #include "winning/myProc.h"
 
@@ -18,6 +19,10 @@ class AtariDialog : public Window, public WinDialog {
 
   // Creates the dialog, hidden, owned by owner, scaled for the measured font height.
   bool Create(HINSTANCE instance, HWND owner, int fontHeight);
+
+  // Makes the congratulation picture, which the dialog only needs when it shows: the
+  // first showing does this itself.
+  bool BuildPicture();
 
   // Sets the text of lblAtari and sizes the label to it; its left edge stays put.
   void SetAnnouncement(std::string_view text) override;
@@ -37,8 +42,8 @@ class AtariDialog : public Window, public WinDialog {
   void EndModal();
 
   BuiltControls controls_;
+  FormLayout picture_{};  // the picture's row until it is made
   bool modal_ = false;
-  bool placed_ = false;  // centred once; later showings keep the last place
 };
 
 }  // namespace nenga

@@ -40,18 +40,13 @@ int MeasureFormFontHeight() {
   return measured > 0 ? measured : kDesignFontHeight;
 }
 
-// Runs until the quit request. What the first moments do not need waits until the
-// queue is first empty, when the window is up and drawn.
+// Runs until the quit request.
 void RunEventLoop(MainWindow& main) {
   const HWND mainWindow = main.hwnd();
   MSG msg{};
-  bool idleBefore = false;
-  for (;;) {
-    if (!idleBefore && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-      idleBefore = true;
-      main.FinishStartup();
-    }
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // No key reaches txtNum before its input method has been closed.
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) main.FinishStartup();
     // The dialog manager moves the focus with Tab and presses buttons with Enter.
     if (IsWindow(mainWindow) && IsDialogMessageW(mainWindow, &msg)) continue;
     TranslateMessage(&msg);
@@ -71,6 +66,8 @@ int Run(HINSTANCE instance, int showCommand) {
   InitCommonControlsEx(&controls);
 
   Win32Platform platform(instance, ShiftJisFromWide(AppTitleFromExePath(ExecutablePath())));
+  // The taskbar button first: shown while it owns no window yet, it moves none.
+  platform.ShowInTaskbar();
   // Declared after the platform, so each window goes before the platform and its
   // application window, and the main window, owner of the win dialog, goes first.
   AtariDialog atari(platform);
@@ -85,7 +82,6 @@ int Run(HINSTANCE instance, int showCommand) {
                          GetLastError());
   }
 
-  platform.ShowInTaskbar();
   main.Show(showCommand);
   RunEventLoop(main);
 

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "platform/win32/layout.h"
 #include "platform/win32/wide.h"
 #include "ui/picture.h"
 
@@ -52,7 +51,7 @@ Font CreateFormFont(int height, bool bold) {
 
 bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
                    BuiltControls& built) {
-  built.formFont = CreateFormFont(layout.fontHeight, false);
+  if (!built.formFont) built.formFont = CreateFormFont(layout.fontHeight, false);
   for (const ControlLayout& row : layout.controls) {
     const WindowKind kind = KindOf(row.kind);
     DWORD style = WS_CHILD | WS_VISIBLE | kind.style;
@@ -107,14 +106,6 @@ SIZE MeasureText(HWND window, HFONT font, std::string_view text) {
   DrawTextW(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &bounds,
             DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
   return {bounds.right - bounds.left, bounds.bottom - bounds.top};
-}
-
-void CentreOnScreen(HWND window) {
-  RECT frame{};
-  GetWindowRect(window, &frame);
-  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  const POINT at = CentreIn(screen, {frame.right - frame.left, frame.bottom - frame.top});
-  SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace nenga

@@ -26,8 +26,9 @@ struct BuiltControls {
   std::map<int, COLORREF> textColors;  // by control ID
 };
 
-// Creates the controls of layout as children of parent, in the table's order, which is
-// also the order the focus moves in. Returns false when a control could not be made.
+// Creates the controls of layout as children of parent, after any made before, in the
+// table's order, which is also the order the focus moves in. Returns false when a
+// control could not be made.
 bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout, BuiltControls& built);
 
 // The window text of a control as Shift-JIS, and the reverse.
@@ -36,8 +37,5 @@ void SetWindowTextShiftJis(HWND control, std::string_view text);
 
 // Width and height of text drawn in font.
 SIZE MeasureText(HWND window, HFONT font, std::string_view text);
-
-// Centres a window on the primary screen.
-void CentreOnScreen(HWND window);
 
 }  // namespace nenga

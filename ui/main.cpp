@@ -21,7 +21,16 @@ namespace {
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME;
 
+constexpr UINT_PTR kStartupTimer = 1;
+
 constexpr int kPictureButtons[] = {ids::kCmdCheck, ids::kCmdOpen, ids::kCmdEdit, ids::kCmdHelp};
+
+// The control's own procedure, kept in its user data while MainWindow::ControlProc
+// sees its messages first.
+LRESULT CallControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_USERDATA));
+  return CallWindowProcW(own, control, message, wParam, lParam);
+}
 
 bool IsPictureButton(int id) {
   for (int button : kPictureButtons) {
@@ -53,7 +62,12 @@ bool MainWindow::Create(HINSTANCE instance, int fontHeight, HWND owner) {
        control = GetWindow(control, GW_HWNDNEXT)) {
     const int id = GetDlgCtrlID(control);
     if (id == ids::kTxtNum || IsPictureButton(id)) {
-      SetWindowSubclass(control, &MainWindow::ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
+      // The control keeps its own procedure in its user data, and ours sees each message
+      // first: a plain replacement, which costs nothing per message, where a subclass
+      // list is looked up in the window's properties every time.
+      SetWindowLongPtrW(control, GWLP_USERDATA, GetWindowLongPtrW(control, GWLP_WNDPROC));
+      SetWindowLongPtrW(control, GWLP_WNDPROC,
+                        reinterpret_cast<LONG_PTR>(&MainWindow::ControlProc));
     }
   }
   RunGuarded(platform_, [this] { FormCreate(); });
@@ -61,17 +75,18 @@ bool MainWindow::Create(HINSTANCE instance, int fontHeight, HWND owner) {
 }
 
 void MainWindow::Show(int showCommand) {
-  if (!placed_) {
-    CentreOnScreen(hwnd_);
-    placed_ = true;
-  }
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
   SetForegroundWindow(hwnd_);
   SetFocus(Control(ids::kTxtNum));
+  // A timer message only comes when the queue is empty: the window is up and drawn.
+  SetTimer(hwnd_, kStartupTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
 void MainWindow::FinishStartup() {
+  if (startupFinished_) return;
+  startupFinished_ = true;
+  KillTimer(hwnd_, kStartupTimer);
   AddTooltips();
   // Numbers are typed in half-width digits, straight from the keyboard; the user can
   // still switch the input method on.
@@ -97,6 +112,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
+    case WM_TIMER:
+      if (wParam != kStartupTimer) return Default(message, wParam, lParam);
+      FinishStartup();
+      return 0;
     case WM_CLOSE:
       // Ends the program: the event loop ends, help is told to close while this
       // window still exists, and then the windows are destroyed.
@@ -200,13 +219,9 @@ void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
               (item.itemState & ODS_FOCUS) != 0);
 }
 
-LRESULT CALLBACK MainWindow::ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR, DWORD_PTR self) {
-  auto* window = reinterpret_cast<MainWindow*>(self);
-  if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(control, &MainWindow::ControlProc, 0);
-    return DefSubclassProc(control, message, wParam, lParam);
-  }
+LRESULT CALLBACK MainWindow::ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* window = static_cast<MainWindow*>(FromHandle(GetParent(control)));
+  if (window == nullptr) return CallControl(control, message, wParam, lParam);
   LRESULT result = 0;
   const bool ran = RunGuarded(window->platform_, [&] {
     result = GetDlgCtrlID(control) == ids::kTxtNum
@@ -220,7 +235,7 @@ LRESULT MainWindow::OnNumberMessage(HWND control, UINT message, WPARAM wParam, L
   switch (message) {
     case WM_GETDLGCODE: {
       // Enter must reach the edit box as a character, not be taken by the dialog manager.
-      LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+      LRESULT code = CallControl(control, message, wParam, lParam);
       const auto* msg = reinterpret_cast<const MSG*>(lParam);
       if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
         code |= DLGC_WANTMESSAGE;
@@ -236,14 +251,16 @@ LRESULT MainWindow::OnNumberMessage(HWND control, UINT message, WPARAM wParam, L
     default:
       break;
   }
-  return DefSubclassProc(control, message, wParam, lParam);
+  return CallControl(control, message, wParam, lParam);
 }
 
 LRESULT MainWindow::OnButtonMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_ERASEBKGND:
+      return TRUE;  // the face and the picture cover every pixel when it is drawn
     case WM_LBUTTONDBLCLK:
       // Every click presses the button, however quickly it follows the last one.
-      return DefSubclassProc(control, WM_LBUTTONDOWN, wParam, lParam);
+      return CallControl(control, WM_LBUTTONDOWN, wParam, lParam);
     case WM_PRINTCLIENT: {
       const auto state = SendMessageW(control, BM_GETSTATE, 0, 0);
       PaintButton(control, reinterpret_cast<HDC>(wParam), (state & BST_PUSHED) != 0,
@@ -251,7 +268,7 @@ LRESULT MainWindow::OnButtonMessage(HWND control, UINT message, WPARAM wParam, L
       return 0;
     }
     default:
-      return DefSubclassProc(control, message, wParam, lParam);
+      return CallControl(control, message, wParam, lParam);
   }
 }
 

@@ -27,12 +27,12 @@ class MainWindow : public Window {
   // before this returns.
   bool Create(HINSTANCE instance, int fontHeight, HWND owner = nullptr);
 
-  // Shows the window, centred on the screen the first time, with the focus in txtNum.
+  // Shows the window with the focus in txtNum. What the first moments do not need
+  // follows once the program has first waited for input (FinishStartup).
   void Show(int showCommand);
 
-  // What the first moments after showing do not need, done once the event loop is
-  // first idle, before anything typed or pointed at reaches the window: the hints as
-  // tooltips, and txtNum's input method closed.
+  // The hints as tooltips, and txtNum's input method closed: done once, shortly after
+  // the program has first had nothing to do, or before the first key if that is sooner.
   void FinishStartup();
   HWND Tooltip() const { return tooltip_; }
   const OpenDialogSettings& OpenDialog() const { return openDialog_; }
@@ -47,8 +47,7 @@ class MainWindow : public Window {
   void AddTooltips();
 
   // The controls' own messages, seen before the control.
-  static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnNumberMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnButtonMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -70,7 +69,7 @@ class MainWindow : public Window {
   HWND tooltip_ = nullptr;
   HWND savedFocus_ = nullptr;
   HWND commandFocus_ = nullptr;  // where the focus was when the running command began
-  bool placed_ = false;
+  bool startupFinished_ = false;
 };
 
 }  // namespace nenga

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/win32/layout.h"
 #include "winning/myProc.h"
 
 namespace nenga {
@@ -45,10 +46,17 @@ bool Window::CreateFrame(HINSTANCE instance, const wchar_t* className, const wch
   if (!RegisterWindowClass(instance, className)) return false;
   RECT frame{0, 0, clientWidth, clientHeight};
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  CreateWindowExW(exStyle, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                  frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance,
-                  this);
+  const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+  // Made where it first shows, so showing it moves nothing.
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const POINT at = CentreIn(screen, size);
+  CreateWindowExW(exStyle, className, caption, style, at.x, at.y, size.cx, size.cy, owner, nullptr,
+                  instance, this);
   return hwnd_ != nullptr;
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+  return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -62,7 +70,7 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     self->hwnd_ = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   } else {
-    self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    self = FromHandle(hwnd);
   }
   if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
 

@@ -48,9 +48,13 @@ class Window {
   // Registers a window class of this kind once: button-face background, arrow cursor,
   // and no icon, so the caption shows none.
   static bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className);
-  // Creates the window; `this` travels in the creation parameter to WM_NCCREATE.
+  // Creates the window, hidden and centred on the primary screen; `this` travels in the
+  // creation parameter to WM_NCCREATE.
   bool CreateFrame(HINSTANCE instance, const wchar_t* className, const wchar_t* caption,
                    DWORD style, DWORD exStyle, int clientWidth, int clientHeight, HWND owner);
+
+  // The object behind a window made by CreateFrame; nullptr once it is being destroyed.
+  static Window* FromHandle(HWND hwnd);
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {

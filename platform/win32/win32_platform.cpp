@@ -78,15 +78,12 @@ HWND CreateAppWindow(HINSTANCE instance, const std::wstring& title) {
                                                ::GetSystemMetrics(SM_CXSMICON),
                                                ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
-  const HWND window = ::CreateWindowExW(
-      0, kAppWindowClass, title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-      ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-      nullptr, instance, nullptr);
-  if (window && wc.hIcon) {
-    ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(wc.hIcon));
-    ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(wc.hIconSm));
-  }
-  return window;
+  // The taskbar and the task switcher take the class's icons; setting them on the
+  // window as well would only hand the same pictures to the window manager again.
+  return ::CreateWindowExW(0, kAppWindowClass, title.c_str(),
+                           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                           ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2,
+                           0, 0, nullptr, nullptr, instance, nullptr);
 }
 
 }  // namespace

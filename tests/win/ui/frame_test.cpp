@@ -14,8 +14,9 @@ TEST(ApplicationWindow, CarriesTitleAndIconAndOwnsTheMainWindow) {
   wchar_t title[16] = {};
   GetWindowTextW(app, title, 16);
   EXPECT_STREQ(title, L"Tool");
-  EXPECT_NE(SendMessageW(app, WM_GETICON, ICON_BIG, 0), 0);
-  EXPECT_NE(SendMessageW(app, WM_GETICON, ICON_SMALL, 0), 0);
+  // The taskbar and the task switcher take the class's icons.
+  EXPECT_NE(GetClassLongPtrW(app, GCLP_HICON), 0);
+  EXPECT_NE(GetClassLongPtrW(app, GCLP_HICONSM), 0);
 
   AtariDialog atari(platform);
   MainWindow main(platform, atari);

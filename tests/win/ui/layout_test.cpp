@@ -156,6 +156,7 @@ TEST_F(Windows, WinDialogMatchesItsLayoutAndStartsHidden) {
   EXPECT_EQ(TextOf(atari_.hwnd()), "当たり番号発見");
   EXPECT_FALSE(IsWindowVisible(atari_.hwnd()));
   ExpectFixedDialogFrame(atari_.hwnd(), 568, 460);
+  ASSERT_TRUE(atari_.BuildPicture());  // made when the dialog first shows
   ExpectControls(atari_.hwnd(), {
                                     {ids::kImCongrat, L"Static", {16, 72, 556, 414}},
                                     {ids::kCmdOK, L"Button", {240, 424, 321, 449}},

@@ -204,6 +204,7 @@ TEST_F(ScaledWindows, ButtonPicturesGrowWithTheLayout) {
 }
 
 TEST_F(ScaledWindows, CongratulationPictureFillsItsPlace) {
+  ASSERT_TRUE(atari_.BuildPicture());
   HWND place = atari_.Control(ids::kImCongrat);
   RECT client{};
   GetClientRect(place, &client);
