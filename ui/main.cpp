@@ -256,6 +256,8 @@ LRESULT MainWindow::OnNumberMessage(HWND control, UINT message, WPARAM wParam, L
 
 LRESULT MainWindow::OnButtonMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCPAINT:  // no border: nothing lies outside the client area
+      return 0;
     case WM_ERASEBKGND:
       return TRUE;  // the face and the picture cover every pixel when it is drawn
     case WM_LBUTTONDBLCLK:
