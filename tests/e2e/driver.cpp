@@ -408,10 +408,21 @@ OtherWindow::~OtherWindow() {
 }
 
 bool Activate(HWND window) {
+  constexpr ULONGLONG kSettledMs = 300;
+  ULONGLONG since = 0;  // when the window last became the foreground window
   return WaitUntil([&] {
-    if (GetForegroundWindow() == window) return true;
-    SetForegroundWindow(window);
-    return GetForegroundWindow() == window;
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (GetForegroundWindow() != window) {
+      since = 0;
+      SetForegroundWindow(window);
+      return false;
+    }
+    if (since == 0) since = GetTickCount64();
+    return GetTickCount64() - since >= kSettledMs;
   });
 }
 

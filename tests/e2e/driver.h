@@ -73,7 +73,10 @@ class OtherWindow {
 };
 
 // Makes window the foreground window, as a click on it or on its taskbar button does,
-// and waits until the system says so.
+// and waits until the system says so and has kept saying so for a moment. Meanwhile the
+// calling thread handles its own windows' messages: without a window manager, Wine
+// learns where the X input focus went from each process's own X events, and a test
+// window's late notice of an earlier change would take the activation away again.
 bool Activate(HWND window);
 
 // What a process holds, as far as Wine tells another process. GetGuiResources says 0
