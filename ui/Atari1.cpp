@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/win32/modal_guard.h"
 #include "platform/win32/wide.h"
@@ -18,7 +19,7 @@ constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
 }  // namespace
 
 bool AtariDialog::Create(HINSTANCE instance, HWND owner, int fontHeight) {
-  const FormLayout layout = AtariFormLayout(fontHeight);
+  FormLayout layout = AtariFormLayout(fontHeight);
   const std::wstring caption = WideFromShiftJis(layout.caption);
   if (!CreateFrame(instance, layout.className, caption.c_str(), kDialogStyle, kDialogExStyle,
                    layout.clientWidth, layout.clientHeight, owner)) {
@@ -27,16 +28,15 @@ bool AtariDialog::Create(HINSTANCE instance, HWND owner, int fontHeight) {
   SendMessageW(hwnd_, WM_SETFONT, 0, FALSE);
   // Nothing needs the congratulation picture before the first win: it is made then.
   // The label starts empty and as small as its text.
-  FormLayout now = layout;
-  const auto picture =
-      std::find_if(now.controls.begin(), now.controls.end(),
-                   [](const ControlLayout& row) { return row.id == ids::kImCongrat; });
-  if (picture != now.controls.end()) {
+  std::vector<ControlLayout>& rows = layout.controls;
+  const auto picture = std::find_if(
+      rows.begin(), rows.end(), [](const ControlLayout& row) { return row.id == ids::kImCongrat; });
+  if (picture != rows.end()) {
     picture_.controls.assign(1, *picture);
-    now.controls.erase(picture);
+    rows.erase(picture);
   }
   picture_.fontHeight = layout.fontHeight;
-  return BuildControls(hwnd_, instance, now, controls_);
+  return BuildControls(hwnd_, instance, layout, controls_);
 }
 
 bool AtariDialog::BuildPicture() {
