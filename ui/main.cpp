@@ -32,6 +32,15 @@ LRESULT CallControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcW(own, control, message, wParam, lParam);
 }
 
+// Whether a control has anything outside its client area: a border or an edge.
+bool HasFrame(HWND control) {
+  RECT frame{};
+  RECT client{};
+  GetWindowRect(control, &frame);
+  GetClientRect(control, &client);
+  return frame.right - frame.left != client.right || frame.bottom - frame.top != client.bottom;
+}
+
 bool IsPictureButton(int id) {
   for (int button : kPictureButtons) {
     if (button == id) return true;
@@ -60,15 +69,11 @@ bool MainWindow::Create(HINSTANCE instance, int fontHeight, HWND owner) {
   if (!BuildControls(hwnd_, instance, layout, controls_)) return false;
   for (HWND control = GetWindow(hwnd_, GW_CHILD); control != nullptr;
        control = GetWindow(control, GW_HWNDNEXT)) {
-    const int id = GetDlgCtrlID(control);
-    if (id == ids::kTxtNum || IsPictureButton(id)) {
-      // The control keeps its own procedure in its user data, and ours sees each message
-      // first: a plain replacement, which costs nothing per message, where a subclass
-      // list is looked up in the window's properties every time.
-      SetWindowLongPtrW(control, GWLP_USERDATA, GetWindowLongPtrW(control, GWLP_WNDPROC));
-      SetWindowLongPtrW(control, GWLP_WNDPROC,
-                        reinterpret_cast<LONG_PTR>(&MainWindow::ControlProc));
-    }
+    // Each control keeps its own procedure in its user data, and ours sees each message
+    // first: a plain replacement, which costs nothing per message, where a subclass
+    // list is looked up in the window's properties every time.
+    SetWindowLongPtrW(control, GWLP_USERDATA, GetWindowLongPtrW(control, GWLP_WNDPROC));
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::ControlProc));
   }
   RunGuarded(platform_, [this] { FormCreate(); });
   return true;
@@ -221,12 +226,15 @@ void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
 
 LRESULT CALLBACK MainWindow::ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* window = static_cast<MainWindow*>(FromHandle(GetParent(control)));
-  if (window == nullptr) return CallControl(control, message, wParam, lParam);
+  const int id = GetDlgCtrlID(control);
+  if (message == WM_NCPAINT && !HasFrame(control)) return 0;  // nothing to paint there
+  if (window == nullptr || (id != ids::kTxtNum && !IsPictureButton(id))) {
+    return CallControl(control, message, wParam, lParam);
+  }
   LRESULT result = 0;
   const bool ran = RunGuarded(window->platform_, [&] {
-    result = GetDlgCtrlID(control) == ids::kTxtNum
-                 ? window->OnNumberMessage(control, message, wParam, lParam)
-                 : window->OnButtonMessage(control, message, wParam, lParam);
+    result = id == ids::kTxtNum ? window->OnNumberMessage(control, message, wParam, lParam)
+                                : window->OnButtonMessage(control, message, wParam, lParam);
   });
   return ran ? result : 0;
 }
@@ -256,8 +264,6 @@ LRESULT MainWindow::OnNumberMessage(HWND control, UINT message, WPARAM wParam, L
 
 LRESULT MainWindow::OnButtonMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_NCPAINT:  // no border: nothing lies outside the client area
-      return 0;
     case WM_ERASEBKGND:
       return TRUE;  // the face and the picture cover every pixel when it is drawn
     case WM_LBUTTONDBLCLK:
