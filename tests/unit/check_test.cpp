@@ -85,6 +85,20 @@ TEST_F(CheckTest, WalkEndsAtTheFirstClassWithoutNumbers) {
   EXPECT_EQ(Check("00000x"), Shown{});
 }
 
+TEST_F(CheckTest, NumberPastTheCountNeverWins) {
+  // Slot 2 of class 2 keeps "B" from the bigger file loaded before, and then from
+  // the first "2:" of a file that names class 2 again.
+  Use("1:\r\nQ\r\n2:\r\nA\r\nB\r\n3:\r\nR\r\n");
+  Use("1:\r\nQ\r\n2:\r\nX\r\n3:\r\nR\r\n");
+  ASSERT_EQ(WinNumbers[1][1], "B");
+  EXPECT_EQ(Check("00000B"), Shown{});
+  EXPECT_EQ(Check("00000X"), Shown{"00000X は2等です。"});
+  ResetTable();
+  Use("1:\r\nQ\r\n2:\r\nA\r\nB\r\n3:\r\nR\r\n2:\r\nX\r\n3:\r\nR\r\n");
+  ASSERT_EQ(WinNumbers[1][1], "B");
+  EXPECT_EQ(Check("00000B"), Shown{});
+}
+
 TEST_F(CheckTest, TrailingSpaceNeverMatchesDigits) {
   Use("1:\r\n23456 \r\n");
   EXPECT_EQ(Check("123456"), Shown{});
