@@ -81,11 +81,32 @@ TEST_F(OpenFileTest, ErrorCodesAreWindowsCodes) {
   EXPECT_EQ(OpenError(dir_ / "loop"), kPosixErrorFlag | ELOOP);
 }
 
-TEST_F(OpenFileTest, UnreadableFileIsAccessDenied) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+// Root opens every file whatever its mode, so these run as an ordinary user (the
+// test suite runs them so when it runs as root).
+class FilePermissionTest : public OpenFileTest {
+ protected:
+  void SetUp() override {
+    OpenFileTest::SetUp();
+    if (::geteuid() == 0) GTEST_SKIP() << "root opens every file";
+  }
+};
+
+TEST_F(FilePermissionTest, UnreadableFileIsAccessDenied) {
   std::ofstream(dir_ / "secret.txt") << "1:";
   std::filesystem::permissions(dir_ / "secret.txt", std::filesystem::perms::none);
   EXPECT_EQ(OpenError(dir_ / "secret.txt"), 5);
+}
+
+// A file from a CD, a shared folder or another user is read-only.
+TEST_F(FilePermissionTest, ReadOnlyFileIsRead) {
+  std::ofstream(dir_ / "cd.txt", std::ios::binary) << "1:\r\n123456";
+  std::filesystem::permissions(dir_ / "cd.txt", std::filesystem::perms{0444});
+  int error = 0;
+  const auto source = OpenFileForReading((dir_ / "cd.txt").string(), error);
+  ASSERT_NE(source, nullptr) << error;
+  char buffer[64];
+  EXPECT_EQ(source->Read(buffer, error), 10u);
+  EXPECT_EQ(error, 0);
 }
 
 }  // namespace
