@@ -3,9 +3,10 @@
 # Wine on a virtual display:
 #   scripts/e2e.sh [CTEST_ARG...]      e.g. scripts/e2e.sh -R Overflow --output-on-failure
 # Build folder: NENGA_E2E_BUILD (default build/mingw).
-# Screenshots land in <build>/e2e/screenshots, and those taken at 144 dots per inch in
-# <build>/e2e/dpi144/screenshots (BMP, and PNG beside them); the sound logs in
-# <build>/e2e/logs; the soak test's series in <build>/e2e/soak.txt.
+# Screenshots land in <build>/e2e/screenshots, and those taken at 120 and 144 dots per
+# inch in <build>/e2e/dpi120/screenshots and dpi144/screenshots (BMP, and PNG beside
+# them); the sound logs in <build>/e2e/logs; the soak test's series in
+# <build>/e2e/soak.txt.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -20,9 +21,9 @@ rm -rf "$build/e2e"
 status=0
 "$root/scripts/wine-env.sh" ctest --test-dir "$build" -L e2e "$@" || status=$?
 
-for bmp in "$build"/e2e/screenshots/*.bmp "$build"/e2e/dpi144/screenshots/*.bmp; do
+for bmp in "$build"/e2e/screenshots/*.bmp "$build"/e2e/dpi1{20,44}/screenshots/*.bmp; do
   [[ -e "$bmp" ]] && convert "$bmp" "${bmp%.bmp}.png"
 done
-echo "e2e: screenshots in $build/e2e/screenshots and $build/e2e/dpi144/screenshots," \
-  "logs in $build/e2e/logs"
+echo "e2e: screenshots in $build/e2e/screenshots, $build/e2e/dpi120/screenshots and" \
+  "$build/e2e/dpi144/screenshots, logs in $build/e2e/logs"
 exit "$status"

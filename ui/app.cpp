@@ -17,29 +17,6 @@
 namespace nenga {
 namespace {
 
-int ScreenDotsPerInch() {
-  HDC screen = GetDC(nullptr);
-  if (screen == nullptr) return USER_DEFAULT_SCREEN_DPI;
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
-// The height of the window font on this screen: 12 pixels at 96 dots per inch. The
-// layouts are scaled by it.
-int MeasureFormFontHeight() {
-  int measured = kDesignFontHeight;
-  // The window font is 9 points: 12 pixels at 96 dots per inch.
-  if (const Font font = CreateFormFont(MulDiv(9, ScreenDotsPerInch(), 72), false)) {
-    const WindowDcWithFont screen(nullptr, font.get());
-    TEXTMETRICW metrics{};
-    if (screen.get() != nullptr && GetTextMetricsW(screen.get(), &metrics)) {
-      measured = metrics.tmHeight - metrics.tmInternalLeading;
-    }
-  }
-  return measured > 0 ? measured : kDesignFontHeight;
-}
-
 // Runs until the quit request.
 void RunEventLoop(MainWindow& main) {
   const HWND mainWindow = main.hwnd();

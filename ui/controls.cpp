@@ -1,5 +1,6 @@
 #include "ui/controls.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/win32/wide.h"
@@ -33,6 +34,28 @@ WindowKind KindOf(ControlKind kind) {
   return {L"STATIC", 0, 0};
 }
 
+int ScreenDotsPerInch() {
+  HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return USER_DEFAULT_SCREEN_DPI;
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// A text does not grow exactly with the font's height (hinting, and the face that stands
+// in where "ＭＳ Ｐゴシック" is missing), so a label the scaled layout made a few pixels
+// too small for its text grows to it: to the right, as its text is left-aligned, and
+// downwards, never past its window's client area and never smaller than its row.
+void FitLabelToText(HWND parent, HWND label, HFONT font, const ControlLayout& row) {
+  const SIZE text = MeasureText(label, font, row.text);
+  RECT client{};
+  GetClientRect(parent, &client);
+  const int width = std::max(row.width, std::min<int>(text.cx, client.right - row.x));
+  const int height = std::max(row.height, std::min<int>(text.cy, client.bottom - row.y));
+  if (width == row.width && height == row.height) return;
+  SetWindowPos(label, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 Font CreateFormFont(int height, bool bold) {
@@ -47,6 +70,19 @@ Font CreateFormFont(int height, bool bold) {
   const std::wstring face = WideFromShiftJis("ＭＳ Ｐゴシック");
   face.copy(lf.lfFaceName, LF_FACESIZE - 1);
   return Font(CreateFontIndirectW(&lf));
+}
+
+int MeasureFormFontHeight() {
+  int measured = kDesignFontHeight;
+  // The window font is 9 points: 12 pixels at 96 dots per inch.
+  if (const Font font = CreateFormFont(MulDiv(9, ScreenDotsPerInch(), 72), false)) {
+    const WindowDcWithFont screen(nullptr, font.get());
+    TEXTMETRICW metrics{};
+    if (screen.get() != nullptr && GetTextMetricsW(screen.get(), &metrics)) {
+      measured = metrics.tmHeight - metrics.tmInternalLeading;
+    }
+  }
+  return measured > 0 ? measured : kDesignFontHeight;
 }
 
 bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
@@ -71,6 +107,7 @@ bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
       font = built.fonts.back().get();
     }
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (row.kind == ControlKind::kLabel) FitLabelToText(parent, control, font, row);
     if (row.kind == ControlKind::kEdit || row.kind == ControlKind::kReadOnlyEdit) {
       SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // no length limit
     }

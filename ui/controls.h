@@ -17,6 +17,10 @@ namespace nenga {
 // "ＭＳ Ｐゴシック" at the given pixel height, Shift-JIS character set.
 Font CreateFormFont(int height, bool bold);
 
+// The height of the window font on this screen: 12 pixels at 96 dots per inch. The
+// layouts are scaled by it.
+int MeasureFormFontHeight();
+
 // What a window keeps of its built controls: fonts and pictures live as long as the
 // controls that use them.
 struct BuiltControls {
@@ -27,7 +31,8 @@ struct BuiltControls {
 };
 
 // Creates the controls of layout as children of parent, after any made before, in the
-// table's order, which is also the order the focus moves in. Returns false when a
+// table's order, which is also the order the focus moves in. A label too small for its
+// text grows to it, right and down, as far as parent's client area. Returns false when a
 // control could not be made.
 bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout, BuiltControls& built);
 

@@ -54,6 +54,26 @@ LOGFONTW FontOf(HWND control) {
   return lf;
 }
 
+// The label's text measured in the label's own font, as the system draws it.
+SIZE TextExtent(HWND label) {
+  const int length = GetWindowTextLengthW(label);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(label, text.data(), length + 1);
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+  HDC dc = GetDC(label);
+  const HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  return extent;
+}
+
+bool IsLabel(HWND control) {
+  return ClassOf(control) == L"Static" &&
+         (GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) != SS_OWNERDRAW;
+}
+
 void ExpectFont(HWND control, int height, bool bold) {
   const LOGFONTW lf = FontOf(control);
   EXPECT_EQ(lf.lfHeight, -height);
@@ -67,15 +87,28 @@ TEST_F(Windows, MainWindowMatchesItsLayout) {
   EXPECT_EQ(TextOf(main_.hwnd()), "年賀はがき当たり番号判定");
   ExpectFixedDialogFrame(main_.hwnd(), 193, 345);
   ExpectControls(main_.hwnd(), {
-                                   {ids::kLabel1, L"Static", {32, 8, 160, 20}},
                                    {ids::kTxtNum, L"Edit", {16, 24, 177, 45}},
                                    {ids::kCmdCheck, L"Button", {16, 56, 177, 241}},
-                                   {ids::kLabel2, L"Static", {16, 248, 72, 261}},
                                    {ids::kTxtLast, L"Edit", {16, 264, 177, 285}},
                                    {ids::kCmdOpen, L"Button", {16, 288, 57, 329}},
                                    {ids::kCmdEdit, L"Button", {64, 288, 121, 329}},
                                    {ids::kCmdHelp, L"Button", {136, 288, 177, 329}},
                                });
+  // The labels start where the table puts them, 128 × 12 and 56 × 13, and grow only
+  // where their font's text needs more: Wine's stand-in for "ＭＳ Ｐゴシック" is a
+  // pixel higher with its leading. ScreenScale.EveryLabelShowsItsWholeText checks
+  // their sizes at every scale.
+  const std::pair<int, RECT> labels[] = {{ids::kLabel1, {32, 8, 160, 20}},
+                                         {ids::kLabel2, {16, 248, 72, 261}}};
+  for (const auto& [id, table] : labels) {
+    const RECT r = RectInParent(Main(id));
+    const SIZE text = TextExtent(Main(id));
+    EXPECT_EQ(ClassOf(Main(id)), L"Static") << id;
+    EXPECT_EQ(r.left, table.left) << id;
+    EXPECT_EQ(r.top, table.top) << id;
+    EXPECT_EQ(r.right, std::max(table.right, table.left + text.cx)) << id;
+    EXPECT_EQ(r.bottom, std::max(table.bottom, table.top + text.cy)) << id;
+  }
   EXPECT_EQ(TextOf(Main(ids::kLabel1)), "年賀はがき番号の入力");
   EXPECT_EQ(TextOf(Main(ids::kLabel2)), "直前の値");
   EXPECT_EQ(TextOf(Main(ids::kTxtNum)), "");
@@ -191,6 +224,65 @@ TEST_F(Windows, AnnouncementLabelIsAsLargeAsItsText) {
   EXPECT_EQ(r.left, 48);
   EXPECT_LT(r.right - r.left, size.cx);
   EXPECT_EQ(r.right - r.left, MeasureText(label, font, "12 は9等です。").cx);
+}
+
+// Run at 96, 120, 144 and 192 dots per inch, the windows built as the program builds
+// them on this screen: every label shows its whole text. It stays where its row puts
+// it, is as large as its row or, where the text needs more, as its text, and stays
+// inside its window.
+TEST(ScreenScale, EveryLabelShowsItsWholeText) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  if (ExpectedScreenDpi() != 0) {
+    ASSERT_EQ(dpi, ExpectedScreenDpi()) << "the screen scale was not set";
+  }
+  const int fontHeight = MeasureFormFontHeight();
+
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  RecordingPlatform platform;
+  AtariDialog atari(platform);
+  MainWindow main(platform, atari);
+  ASSERT_TRUE(main.Create(instance, fontHeight));
+  ASSERT_TRUE(atari.Create(instance, main.hwnd(), fontHeight));
+  atari.SetAnnouncement("123456 は1等です。");
+  const struct {
+    HWND window;
+    FormLayout layout;
+    int labels;
+  } windows[] = {{main.hwnd(), MainFormLayout(fontHeight), 2},
+                 {atari.hwnd(), AtariFormLayout(fontHeight), 1}};
+  for (const auto& w : windows) {
+    RECT client{};
+    GetClientRect(w.window, &client);
+    int labels = 0;
+    for (HWND label = GetWindow(w.window, GW_CHILD); label != nullptr;
+         label = GetWindow(label, GW_HWNDNEXT)) {
+      if (!IsLabel(label)) continue;
+      ++labels;
+      const int id = GetDlgCtrlID(label);
+      SCOPED_TRACE(::testing::Message() << "label " << id << " at " << dpi << " dpi");
+      const auto row = std::find_if(w.layout.controls.begin(), w.layout.controls.end(),
+                                    [id](const ControlLayout& c) { return c.id == id; });
+      ASSERT_NE(row, w.layout.controls.end());
+      const SIZE text = TextExtent(label);
+      RECT inside{};
+      GetClientRect(label, &inside);
+      EXPECT_LE(text.cx, inside.right);
+      EXPECT_LE(text.cy, inside.bottom);
+      const RECT box = RectInParent(label);
+      EXPECT_EQ(box.left, row->x);
+      EXPECT_EQ(box.top, row->y);
+      EXPECT_EQ(box.right - box.left, std::max<LONG>(row->width, text.cx));
+      EXPECT_EQ(box.bottom - box.top, std::max<LONG>(row->height, text.cy));
+      EXPECT_LE(box.right, client.right);
+      EXPECT_LE(box.bottom, client.bottom);
+    }
+    EXPECT_EQ(labels, w.labels);
+  }
+  atari.Destroy();
+  main.Destroy();
+  Pump();
 }
 
 TEST(Scaling, LayoutsGrowWithTheFont) {

@@ -24,6 +24,10 @@ namespace nenga::test {
 
 using RecordingPlatform = testing::FakePlatform;
 
+// The screen scale the run was started at (--dpi=N, set in the Wine prefix by the
+// caller); 0 when the run names none.
+int ExpectedScreenDpi();
+
 // Dispatches what is waiting in the thread's queue.
 inline void Pump() {
   MSG msg{};

@@ -1,4 +1,5 @@
-// Test entry: common controls on, and a watchdog that ends a run that hangs.
+// Test entry: common controls on, the screen scale taken as the program takes it, and a
+// watchdog that ends a run that hangs.
 #include <windows.h>
 // commctrl.h needs windows.h first
 #include <commctrl.h>
@@ -6,17 +7,48 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <thread>
 
+#include "ui_fixture.h"
+
+namespace nenga::test {
+namespace {
+int expectedScreenDpi = 0;
+}  // namespace
+
+int ExpectedScreenDpi() { return expectedScreenDpi; }
+
+}  // namespace nenga::test
+
 int main(int argc, char** argv) {
+  // As nenga.exe's manifest asks: the windows see the screen's real scale, not 96
+  // dots per inch stretched by the system.
+  SetProcessDPIAware();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   ::testing::InitGoogleTest(&argc, argv);
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg(argv[i]);
+    if (arg.starts_with("--dpi=")) {
+      nenga::test::expectedScreenDpi = std::atoi(argv[i] + 6);
+    } else {
+      std::fprintf(stderr, "unknown argument: %s\n", argv[i]);
+      return 2;
+    }
+  }
   std::thread([] {
     Sleep(90 * 1000);  // the watchdog's own wait, not a wait for state
     std::fputs("ui_window_test: watchdog expired, a test hangs\n", stderr);
     std::fflush(stderr);
     std::_Exit(3);
   }).detach();
-  return RUN_ALL_TESTS();
+  const int status = RUN_ALL_TESTS();
+  // A run at a set scale that ran nothing checked nothing.
+  if (nenga::test::ExpectedScreenDpi() != 0 &&
+      ::testing::UnitTest::GetInstance()->test_to_run_count() == 0) {
+    std::fputs("ui_window_test: no test ran at the set screen scale\n", stderr);
+    return 1;
+  }
+  return status;
 }
