@@ -18,13 +18,15 @@ template <typename LineFn>
 int ReadLines(ByteSource& input, std::span<char> buffer, LineFn&& line) {
   std::string carried;  // the start of a line that straddles two reads
   bool first = true;
-  auto lineDone = [&](std::string_view text) {
+  // ended: the text was followed by LF. A CR is a line end only before an LF, and
+  // the input's last bytes are a line only when the byte-order mark was not all.
+  auto lineDone = [&](std::string_view text, bool ended) {
     if (first) {
       if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
       first = false;
     }
-    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    line(text);
+    if (ended && text.ends_with('\r')) text.remove_suffix(1);
+    if (ended || !text.empty()) line(text);
   };
   for (;;) {
     int error = 0;
@@ -34,17 +36,17 @@ int ReadLines(ByteSource& input, std::span<char> buffer, LineFn&& line) {
     std::string_view rest(buffer.data(), got);
     for (std::size_t end; (end = rest.find('\n')) != std::string_view::npos;) {
       if (carried.empty()) {
-        lineDone(rest.substr(0, end));
+        lineDone(rest.substr(0, end), true);
       } else {
         carried.append(rest.substr(0, end));
-        lineDone(carried);
+        lineDone(carried, true);
         carried.clear();
       }
       rest.remove_prefix(end + 1);
     }
     carried.append(rest);
   }
-  if (!carried.empty()) lineDone(carried);
+  if (!carried.empty()) lineDone(carried, false);
   return 0;
 }
 
