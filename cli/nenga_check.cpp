@@ -7,6 +7,7 @@
 
 #include "cli/console_io.h"
 #include "cli/console_platform.h"
+#include "cli/input_lines.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "winning/myProc.h"
@@ -34,7 +35,6 @@ constexpr char8_t kUsage[] =
     "Exit status: 0 checked; 1 the file could not be loaded, or reading the numbers or\n"
     "writing the results failed; 2 bad usage.\n";
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kReadBytes = 64 * 1024;
 
 std::string_view UsageText() { return {reinterpret_cast<const char*>(kUsage), sizeof kUsage - 1}; }
@@ -83,42 +83,12 @@ class Checker {
   std::string mistake_;
 };
 
-// Checks each line of standard input: LF or CR LF ends a line, every other byte
-// (Ctrl-Z too) is part of it; a UTF-8 byte-order mark at the start is skipped.
+// Checks each line of standard input (ReadLines gives the rules).
 // Returns 0, or the error code of a failed read.
 int CheckStandardInput(Checker& checker) {
   const std::unique_ptr<ByteSource> input = StandardInput();
   std::vector<char> buffer(kReadBytes);
-  std::string carried;  // the start of a line that straddles two reads
-  bool first = true;
-  auto lineDone = [&](std::string_view line) {
-    if (first) {
-      if (line.starts_with(kUtf8ByteOrderMark)) line.remove_prefix(kUtf8ByteOrderMark.size());
-      first = false;
-    }
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    checker.Check(line);
-  };
-  for (;;) {
-    int error = 0;
-    const std::size_t got = input->Read(buffer, error);
-    if (error != 0) return error;
-    if (got == 0) break;
-    std::string_view rest(buffer.data(), got);
-    for (std::size_t end; (end = rest.find('\n')) != std::string_view::npos;) {
-      if (carried.empty()) {
-        lineDone(rest.substr(0, end));
-      } else {
-        carried.append(rest.substr(0, end));
-        lineDone(carried);
-        carried.clear();
-      }
-      rest.remove_prefix(end + 1);
-    }
-    carried.append(rest);
-  }
-  if (!carried.empty()) lineDone(carried);
-  return 0;
+  return ReadLines(*input, buffer, [&](std::string_view line) { checker.Check(line); });
 }
 
 // args: the arguments as UTF-8; paths: the same as the system's paths.

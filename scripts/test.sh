@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test:
 #   native core and command-line tests, again under AddressSanitizer and UBSan,
-#   the loader's fuzz target for a minute,
+#   the fuzz targets (loader, conversions, nenga-check's input) for a minute together,
 #   the release package (scripts/package.sh), whose contents it checks,
 #   then the Windows build's tests (services, windows, end to end) under Wine.
 set -euo pipefail
@@ -26,18 +26,25 @@ echo "== native tests under AddressSanitizer and UBSan"
 build build/sanitize -DNENGA_SANITIZE=ON
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
-echo "== fuzzing the loader for a minute"
-fuzzer=build/sanitize/tests/fuzz/loader-fuzzer
-if [[ -x $fuzzer ]]; then
+echo "== fuzzing for a minute: the loader, the conversions, nenga-check's input"
+# fuzz NAME SECONDS: the target NAME-fuzzer from its seed corpus, new inputs kept aside.
+fuzz() {
+  local name=$1 seconds=$2
+  local fuzzer=build/sanitize/tests/fuzz/$name-fuzzer corpus
   corpus=$(mktemp -d)
-  if ! "$fuzzer" -max_total_time=60 -max_len=4096 -artifact_prefix=build/fuzz- "$corpus" \
-    tests/fuzz/corpus >build/fuzz.log 2>&1; then
-    tail -40 build/fuzz.log
-    echo "the loader's fuzz target failed; the input is in build/fuzz-*"
+  if ! "$fuzzer" -max_total_time="$seconds" -max_len=4096 -artifact_prefix="build/fuzz-$name-" \
+    "$corpus" "tests/fuzz/corpus/$name" >"build/fuzz-$name.log" 2>&1; then
+    tail -40 "build/fuzz-$name.log"
+    echo "the fuzz target $name failed; the input is in build/fuzz-$name-*"
     exit 1
   fi
   rm -rf "$corpus"
-  tail -1 build/fuzz.log
+  echo "$name: $(tail -1 "build/fuzz-$name.log")"
+}
+if [[ -x build/sanitize/tests/fuzz/loader-fuzzer ]]; then
+  fuzz loader 30
+  fuzz codepage 15
+  fuzz input-lines 15
 else
   echo "no clang: not fuzzed"
 fi
