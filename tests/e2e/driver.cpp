@@ -10,7 +10,6 @@
 #include <cwchar>
 #include <fstream>
 #include <iterator>
-#include <utility>
 
 namespace nenga::e2e {
 namespace {
@@ -33,29 +32,23 @@ bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DW
                              &result) != 0;
 }
 
-// Environment block of this process with some variables replaced or added.
-std::wstring EnvironmentWith(
-    const std::vector<std::pair<std::wstring_view, std::wstring_view>>& variables) {
-  auto named = [](std::wstring_view entry, std::wstring_view name) {
-    const std::wstring prefix = std::wstring(name) + L"=";
-    return entry.size() >= prefix.size() &&
-           CompareStringOrdinal(entry.data(), static_cast<int>(prefix.size()), prefix.data(),
-                                static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
-  };
+// Environment block of this process with one variable replaced or added.
+std::wstring EnvironmentWith(std::wstring_view name, std::wstring_view value) {
   std::wstring block;
+  const std::wstring prefix = std::wstring(name) + L"=";
   if (LPWCH strings = GetEnvironmentStringsW()) {
     for (const wchar_t* p = strings; *p != L'\0'; p += wcslen(p) + 1) {
       const std::wstring_view entry(p);
-      if (std::none_of(variables.begin(), variables.end(),
-                       [&](const auto& variable) { return named(entry, variable.first); })) {
-        block.append(entry).push_back(L'\0');
+      if (entry.size() >= prefix.size() &&
+          CompareStringOrdinal(entry.data(), static_cast<int>(prefix.size()), prefix.data(),
+                               static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL) {
+        continue;
       }
+      block.append(entry).push_back(L'\0');
     }
     FreeEnvironmentStringsW(strings);
   }
-  for (const auto& [name, value] : variables) {
-    block.append(name).append(L"=").append(value).push_back(L'\0');
-  }
+  block.append(prefix).append(value).push_back(L'\0');
   block.push_back(L'\0');
   return block;
 }
@@ -169,14 +162,7 @@ bool DrainPostedMessages(HWND edit) {
 App::App(const LaunchOptions& options) {
   std::wstring commandLine = L"\"" + options.exe.wstring() + L"\"";
   std::wstring environment;
-  std::vector<std::pair<std::wstring_view, std::wstring_view>> variables;
-  if (!options.wineDebug.empty()) variables.emplace_back(L"WINEDEBUG", options.wineDebug);
-  std::wstring overrides = options.dllOverrides;
-  if (const wchar_t* earlier = _wgetenv(L"WINEDLLOVERRIDES"); earlier && !overrides.empty()) {
-    overrides = overrides + L";" + earlier;  // the caller's own stay
-  }
-  if (!overrides.empty()) variables.emplace_back(L"WINEDLLOVERRIDES", overrides);
-  if (!variables.empty()) environment = EnvironmentWith(variables);
+  if (!options.wineDebug.empty()) environment = EnvironmentWith(L"WINEDEBUG", options.wineDebug);
 
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);

@@ -101,9 +101,6 @@ struct LaunchOptions {
   // stderr that the program inherits from this process, whatever its Windows
   // standard handles are, so whoever starts the driver decides where they go.
   std::wstring wineDebug;
-  // WINEDLLOVERRIDES for the program, e.g. L"winmm=n,b": a DLL of that name found on
-  // the search path is loaded before Wine's own, as Windows loads it.
-  std::wstring dllOverrides;
 };
 
 // One running nenga.exe. Ended when destroyed if it has not ended by itself.

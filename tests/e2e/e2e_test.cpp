@@ -59,7 +59,7 @@ class NengaTest : public testing::Test {
     cueBase_ = earlier.names.size();
     callBase_ = earlier.flags.size();
     ParkPointer();
-    LaunchOptions options{settings.nengaExe, workDir_, L"+winmm", {}};
+    LaunchOptions options{settings.nengaExe, workDir_, L"+winmm"};
     ASSERT_NO_FATAL_FAILURE(Prepare(options));
     app_ = std::make_unique<App>(options);
     ASSERT_TRUE(app_->started()) << "CreateProcess failed with " << app_->launchError() << " for "
@@ -781,16 +781,23 @@ TEST_F(ProgramFolderTest, CuesComeFromTheProgramsFolderWhateverTheCurrentFolder)
   EXPECT_EQ(sounds.flags, std::vector<DWORD>(2, SND_FILENAME | SND_ASYNC | SND_NODEFAULT));
 }
 
-// The same copy with a stranger's winmm.dll beside it, and Wine told to load a DLL found
-// on the search path before its own, as Windows does.
+// The same copy with a stranger's winmm.dll beside it. Wine loads its own winmm unless
+// told to load one found on the search path first, as Windows does; it takes that from
+// the Unix environment this test is started with, not from the program's.
 class PlantedDllTest : public ProgramFolderTest {
  protected:
   void Prepare(LaunchOptions& options) override {
     ProgramFolderTest::Prepare(options);
     ASSERT_FALSE(TestSettings().plantedDll.empty()) << "no --planted-dll";
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const wchar_t* overrides = _wgetenv(L"WINEDLLOVERRIDES");
+    if (ntdll && GetProcAddress(ntdll, "wine_get_version")) {
+      ASSERT_TRUE(overrides &&
+                  std::wstring_view(overrides).find(L"winmm=n,b") != std::wstring_view::npos)
+          << "under Wine, run with WINEDLLOVERRIDES=winmm=n,b";
+    }
     fs::copy_file(TestSettings().plantedDll, programDir_ / "winmm.dll",
                   fs::copy_options::overwrite_existing);
-    options.dllOverrides = L"winmm=n,b";
   }
 };
 
