@@ -24,6 +24,11 @@ HANDLE HandleOf(Output::Stream stream) {
   return ::GetStdHandle(stream == Output::Stream::kStandardOutput ? STD_OUTPUT_HANDLE
                                                                   : STD_ERROR_HANDLE);
 }
+
+bool IsConsole(DWORD standardHandle) {
+  DWORD mode = 0;
+  return ::GetConsoleMode(::GetStdHandle(standardHandle), &mode) != 0;
+}
 #else
 int DescriptorOf(Output::Stream stream) {
   return stream == Output::Stream::kStandardOutput ? 1 : 2;
@@ -120,6 +125,16 @@ int Output::Finish() {
   finished_ = true;
   return error_;
 }
+
+bool AtConsole() { return IsConsole(STD_OUTPUT_HANDLE) || IsConsole(STD_INPUT_HANDLE); }
+
+bool AloneOnOwnConsole() {
+  // A command prompt shares its console with the programs it starts; a double-click
+  // gives the program a console of its own, holding this one process.
+  DWORD processes[2] = {};
+  return ::GetConsoleProcessList(processes, 2) == 1 && IsConsole(STD_OUTPUT_HANDLE) &&
+         IsConsole(STD_INPUT_HANDLE);
+}
 #else
 void Output::WriteOut(std::string_view bytes) {
   while (!bytes.empty()) {
@@ -144,6 +159,10 @@ int Output::Finish() {
   }
   return error_;
 }
+
+bool AtConsole() { return ::isatty(STDOUT_FILENO) == 1 || ::isatty(STDIN_FILENO) == 1; }
+
+bool AloneOnOwnConsole() { return false; }
 #endif
 
 }  // namespace nenga

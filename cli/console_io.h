@@ -39,4 +39,13 @@ class Output {
   std::vector<std::pair<std::string, std::string>> converted_;
 };
 
+// Whether standard output or standard input is a console or a terminal: someone is
+// typing and reading, so each answer should go out as soon as it is known.
+bool AtConsole();
+
+// Whether the program has a console of its own that nothing else shares, as when it was
+// started by a double-click rather than from a command prompt. Windows only; false
+// elsewhere.
+bool AloneOnOwnConsole();
+
 }  // namespace nenga

@@ -14,6 +14,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/win32/system_dlls.h"
 #endif
 
 namespace nenga {
@@ -35,9 +37,25 @@ constexpr char8_t kUsage[] =
     "Exit status: 0 checked; 1 the file could not be loaded, or reading the numbers or\n"
     "writing the results failed; 2 bad usage.\n";
 
+// For a double-click, which gives the checker a console of its own that closes as it
+// ends: what the program is, and how to start it.
+constexpr char8_t kUsageOnItsOwnConsole[] =
+    u8"nenga-check: 年賀はがきの番号をまとめて調べるコマンドライン版です。\n"
+    "\n"
+    "コマンド プロンプトから、当選番号ファイルと調べる番号を付けて起動します。\n"
+    "  nenga-check 当選番号ファイル [番号 ...]\n"
+    "  例: nenga-check 2026.txt 123456 654321\n"
+    "番号を付けなければ、標準入力から1行に1つずつ読みます。当たった番号ごとに\n"
+    "「123456 は1等です。」のように書き出し、6バイトでない番号は入力ミスと書きます。\n"
+    "\n"
+    "Enter キーを押すと閉じます。\n";
+
 constexpr std::size_t kReadBytes = 64 * 1024;
 
-std::string_view UsageText() { return {reinterpret_cast<const char*>(kUsage), sizeof kUsage - 1}; }
+std::string_view Utf8Text(const char8_t* text, std::size_t size) {
+  return {reinterpret_cast<const char*>(text), size - 1};
+}
+std::string_view UsageText() { return Utf8Text(kUsage, sizeof kUsage); }
 
 // Prints each announcement instead of showing a dialog.
 class PrintingDialog final : public WinDialog {
@@ -83,12 +101,16 @@ class Checker {
   std::string mistake_;
 };
 
-// Checks each line of standard input (ReadLines gives the rules).
-// Returns 0, or the error code of a failed read.
-int CheckStandardInput(Checker& checker) {
+// Checks each line of standard input (ReadLines gives the rules). With answerAtOnce
+// each line's answers are written before the next line is read; otherwise out keeps
+// them until its buffer fills. Returns 0, or the error code of a failed read.
+int CheckStandardInput(Checker& checker, Output& out, bool answerAtOnce) {
   const std::unique_ptr<ByteSource> input = StandardInput();
   std::vector<char> buffer(kReadBytes);
-  return ReadLines(*input, buffer, [&](std::string_view line) { checker.Check(line); });
+  return ReadLines(*input, buffer, [&](std::string_view line) {
+    checker.Check(line);
+    if (answerAtOnce) out.Flush();
+  });
 }
 
 // args: the arguments as UTF-8; paths: the same as the system's paths.
@@ -98,6 +120,14 @@ int Run(const std::vector<std::string>& args, const std::vector<PathString>& pat
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     out.Utf8(UsageText());
     return out.Finish() == 0 ? kExitOk : kExitFailed;
+  }
+  if (args.empty() && AloneOnOwnConsole()) {
+    errors.Utf8(Utf8Text(kUsageOnItsOwnConsole, sizeof kUsageOnItsOwnConsole));
+    errors.Flush();
+    std::vector<char> line(256);
+    int ignored = 0;
+    StandardInput()->Read(line, ignored);  // a console hands over a whole line at Enter
+    return kExitUsage;
   }
   if (!args.empty() && args[0] == "--") winFile = 1;
   if (winFile >= args.size() || (winFile == 0 && args[0].starts_with("-"))) {
@@ -117,7 +147,7 @@ int Run(const std::vector<std::string>& args, const std::vector<PathString>& pat
   Checker checker(platform, out);
   if (args.size() > winFile + 1) {
     for (std::size_t n = winFile + 1; n < args.size(); ++n) checker.Check(args[n]);
-  } else if (const int error = CheckStandardInput(checker)) {
+  } else if (const int error = CheckStandardInput(checker, out, AtConsole())) {
     out.Flush();
     errors.Line("標準入力を読み込めません: " + FileErrorMessage(error));
     return kExitFailed;
@@ -151,6 +181,7 @@ int RunReporting(const std::vector<std::string>& args, const std::vector<PathStr
 // Arguments arrive as UTF-16: numbers go on as UTF-8, like on other systems, and the
 // file name stays UTF-16.
 int wmain(int argc, wchar_t** argv) {
+  nenga::LoadSystemDllsFromSystemFolderOnly();
   std::vector<std::string> args;
   std::vector<std::wstring> paths;
   for (int n = 1; n < argc; ++n) {

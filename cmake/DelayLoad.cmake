@@ -6,7 +6,7 @@
 set(nenga_delayed_dll_functions
     "comdlg32.dll:GetOpenFileNameW"
     "shell32.dll:ShellExecuteW"
-    "winmm.dll:sndPlaySoundW")
+    "winmm.dll:PlaySoundW")
 
 find_program(NENGA_DLLTOOL NAMES ${MINGW_PREFIX}-dlltool x86_64-w64-mingw32-dlltool REQUIRED)
 set(nenga_delay_dir ${CMAKE_BINARY_DIR}/delayload)

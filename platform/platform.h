@@ -47,7 +47,8 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
-  // Plays a wave file by bare name, asynchronously (sndPlaySound, SND_ASYNC).
+  // Plays the wave file of this name in the program's folder, asynchronously; a file
+  // that is missing plays nothing.
   virtual void PlaySoundCue(const char* waveFile) = 0;
 
   // Starts "notepad.exe" on file with folder as working folder, no owner window.

@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 
+#include "platform/win32/system_dlls.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/Atari1.h"
@@ -83,6 +84,7 @@ void ReportEarlyFailure(const char* what) noexcept {
 }  // namespace nenga
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  nenga::LoadSystemDllsFromSystemFolderOnly();
   try {
     return nenga::Run(instance, showCommand);
   } catch (const std::exception& failure) {

@@ -86,10 +86,26 @@ HWND CreateAppWindow(HINSTANCE instance, const std::wstring& title) {
                            0, 0, nullptr, nullptr, instance, nullptr);
 }
 
+// The folder of the module's file, ending with its separator; empty when it cannot be had.
+std::wstring ModuleFolder(HINSTANCE module) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) break;
+    path.resize(path.size() * 2);  // cut short: try a larger buffer
+  }
+  const std::size_t separator = path.find_last_of(L"\\/");
+  return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
+}
+
 }  // namespace
 
 Win32Platform::Win32Platform(HINSTANCE instance, std::string appTitle)
-    : instance_(instance), appTitle_(std::move(appTitle)), wideTitle_(WideFromShiftJis(appTitle_)) {
+    : instance_(instance),
+      appTitle_(std::move(appTitle)),
+      wideTitle_(WideFromShiftJis(appTitle_)),
+      programFolder_(ModuleFolder(instance)) {
   appWindow_ = CreateAppWindow(instance_, wideTitle_);
   if (!appWindow_) throw std::runtime_error("cannot create the application window");
 }
@@ -112,7 +128,10 @@ void Win32Platform::Shutdown() {
 
 void Win32Platform::PlaySoundCue(const char* waveFile) {
   if (!waveFile) return;
-  ::sndPlaySoundW(WideFromShiftJis(waveFile).c_str(), SND_ASYNC);
+  // A full path: a bare name would be looked up in the current folder, which the file
+  // dialog moves. A cue that is missing is silence, not the system's default sound.
+  const std::wstring path = programFolder_ + WideFromShiftJis(waveFile);
+  ::PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 
 void Win32Platform::LaunchEditor(const PathString& file, const PathString& folder) {

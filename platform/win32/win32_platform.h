@@ -15,6 +15,7 @@ class Win32Platform final : public Platform {
   // title of the application window: it has no size, owns the main window, the message
   // boxes and the file dialog, and carries the program's taskbar button with the
   // title and the icon "MAINICON". Throws std::runtime_error when it cannot be made.
+  // The sound cues are the files of their names in the folder of instance's file.
   Win32Platform(HINSTANCE instance, std::string appTitle);
   // Shutdown(), then the application window goes.
   ~Win32Platform() override;
@@ -49,6 +50,7 @@ class Win32Platform final : public Platform {
   HINSTANCE instance_;
   std::string appTitle_;
   std::wstring wideTitle_;
+  std::wstring programFolder_;  // the sound cues' folder, ending with its separator
   HWND appWindow_ = nullptr;
   HWND mainWindow_ = nullptr;
   std::wstring helpFile_;     // empty until help is opened

@@ -4,6 +4,8 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <fstream>
@@ -284,20 +286,56 @@ bool ChooseFileInDialog(HWND dialog, const std::filesystem::path& file) {
   return true;
 }
 
-std::vector<std::string> SoundCues(const std::filesystem::path& logFile) {
-  // Wine traces every sound a thread starts on:
-  //   0123:trace:winmm:proc_PlaySound SoundName=L"pi.wav" !
-  static constexpr std::string_view kMarker = "proc_PlaySound SoundName=L\"";
-  std::vector<std::string> cues;
+SoundTrace ReadSoundTrace(const std::filesystem::path& logFile) {
+  // Wine traces each call, then the sound as its thread starts on it:
+  //   0123:trace:winmm:MULTIMEDIA_PlaySound pszSound='0x...' hmod=0000000000000000
+  //   fdwSound=00020003 0124:trace:winmm:proc_PlaySound SoundName=L"Z:\\nenga\\pi.wav" !
+  static constexpr std::string_view kCall = "fdwSound=";
+  static constexpr std::string_view kName = "proc_PlaySound SoundName=L\"";
+  SoundTrace trace;
   std::ifstream in(logFile, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
-    const auto at = line.find(kMarker);
+    if (const auto at = line.find(kCall); at != std::string::npos) {
+      const std::string hex = line.substr(at + kCall.size(), 8);
+      if (hex.size() == 8) {
+        trace.flags.push_back(static_cast<DWORD>(std::strtoul(hex.c_str(), nullptr, 16)));
+      }
+      continue;
+    }
+    const auto at = line.find(kName);
     if (at == std::string::npos) continue;
-    const auto begin = at + kMarker.size();
-    const auto end = line.find('"', begin);
+    const auto begin = at + kName.size();
+    const auto end = line.find("\" !", begin);
     if (end == std::string::npos) continue;  // a line still being written
-    cues.push_back(line.substr(begin, end - begin));
+    trace.names.push_back(line.substr(begin, end - begin));
+  }
+  return trace;
+}
+
+std::string WineTraceText(std::wstring_view text) {
+  std::string traced;
+  for (const wchar_t c : text) {
+    if (c == L'\\' || c == L'"') {
+      traced += '\\';
+      traced += static_cast<char>(c);
+    } else if (c >= L' ' && c < 127) {
+      traced += static_cast<char>(c);
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\%04x", static_cast<unsigned>(c));
+      traced += hex;
+    }
+  }
+  return traced;
+}
+
+std::vector<std::string> SoundCues(const std::filesystem::path& logFile) {
+  std::vector<std::string> cues = ReadSoundTrace(logFile).names;
+  for (std::string& cue : cues) {
+    if (const auto separator = cue.rfind('\\'); separator != std::string::npos) {
+      cue.erase(0, separator + 1);
+    }
   }
   return cues;
 }

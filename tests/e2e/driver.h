@@ -152,7 +152,19 @@ bool ChooseFileInDialog(HWND dialog, const std::filesystem::path& file);
 // two captures in a row agree, so a half-painted window is not saved.
 bool SaveWindowImage(HWND window, const std::filesystem::path& bmpFile);
 
-// The bare names of the sounds asked for, in order, from a WINEDEBUG=+winmm log.
+// The sounds asked for, in order, from a WINEDEBUG=+winmm log: each sound as it was
+// named, in the notation of Wine's traces (see WineTraceText), and the flags of each call.
+struct SoundTrace {
+  std::vector<std::string> names;
+  std::vector<DWORD> flags;
+};
+SoundTrace ReadSoundTrace(const std::filesystem::path& logFile);
+
+// A text as Wine's traces show it (debugstr_w, without the quotes): a backslash or a
+// quote after a backslash, a character beyond ASCII as a backslash and four hex digits.
+std::string WineTraceText(std::wstring_view text);
+
+// The file names of the sounds asked for, without their folders, in order.
 std::vector<std::string> SoundCues(const std::filesystem::path& logFile);
 
 }  // namespace nenga::e2e

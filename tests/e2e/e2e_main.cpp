@@ -29,15 +29,17 @@ int main(int argc, char** argv) {
       settings.outDir = nenga::e2e::WindowsPath(arg.substr(6));
     } else if (arg.starts_with("--log=")) {
       settings.log = nenga::e2e::WindowsPath(arg.substr(6));
+    } else if (arg.starts_with("--planted-dll=")) {
+      settings.plantedDll = nenga::e2e::WindowsPath(arg.substr(14));
     } else {
       std::fprintf(stderr, "unknown argument: %s\n", argv[i]);
       return 2;
     }
   }
   if (settings.nengaExe.empty() || settings.outDir.empty() || settings.log.empty()) {
-    std::fprintf(
-        stderr,
-        "usage: nenga_e2e [gtest flags] --nenga=nenga.exe --out=FOLDER --log=STDERR_FILE\n");
+    std::fprintf(stderr,
+                 "usage: nenga_e2e [gtest flags] --nenga=nenga.exe --out=FOLDER --log=STDERR_FILE "
+                 "[--planted-dll=winmm.dll]\n");
     return 2;
   }
   return RUN_ALL_TESTS();

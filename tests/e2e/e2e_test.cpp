@@ -5,6 +5,7 @@
 #include <windows.h>
 // commctrl.h needs windows.h first
 #include <commctrl.h>
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -54,11 +55,15 @@ class NengaTest : public testing::Test {
     fs::create_directories(settings.outDir / "screenshots");
 
     // The log may hold the sounds of earlier tests of this process.
-    cueBase_ = SoundCues(logFile_).size();
+    const SoundTrace earlier = ReadSoundTrace(logFile_);
+    cueBase_ = earlier.names.size();
+    callBase_ = earlier.flags.size();
     ParkPointer();
-    app_ = std::make_unique<App>(LaunchOptions{settings.nengaExe, workDir_, L"+winmm"});
+    LaunchOptions options{settings.nengaExe, workDir_, L"+winmm"};
+    ASSERT_NO_FATAL_FAILURE(Prepare(options));
+    app_ = std::make_unique<App>(options);
     ASSERT_TRUE(app_->started()) << "CreateProcess failed with " << app_->launchError() << " for "
-                                 << settings.nengaExe.string();
+                                 << options.exe.string();
     main_ = app_->WaitForWindow(kMainClass, kMainCaption);
     ASSERT_NE(main_, nullptr) << "the main window never appeared";
     txtNum_ = Control(main_, ids::kTxtNum);
@@ -78,6 +83,9 @@ class NengaTest : public testing::Test {
     ASSERT_EQ(application.size(), 1u) << "no application window";
     appWindow_ = application.front();
   }
+
+  // Where and how the program starts; the tests of the program's folder change it.
+  virtual void Prepare(LaunchOptions&) {}
 
   static HWND Control(HWND parent, int id) { return GetDlgItem(parent, id); }
 
@@ -183,6 +191,22 @@ class NengaTest : public testing::Test {
     return cues;
   }
 
+  // The sounds asked for so far, once there are at least count of them.
+  SoundTrace Sounds(std::size_t count) {
+    SoundTrace trace;
+    WaitUntil([&] {
+      trace = ReadSoundTrace(logFile_);
+      trace.names.erase(trace.names.begin(),
+                        trace.names.begin() +
+                            static_cast<std::ptrdiff_t>(std::min(cueBase_, trace.names.size())));
+      trace.flags.erase(trace.flags.begin(),
+                        trace.flags.begin() +
+                            static_cast<std::ptrdiff_t>(std::min(callBase_, trace.flags.size())));
+      return trace.names.size() >= count && trace.flags.size() >= count;
+    });
+    return trace;
+  }
+
   void Screenshot(HWND window, std::string_view name) {
     const fs::path file = TestSettings().outDir / "screenshots" / (std::string(name) + ".bmp");
     EXPECT_TRUE(SaveWindowImage(window, file)) << "no steady picture of " << name;
@@ -207,6 +231,7 @@ class NengaTest : public testing::Test {
   fs::path workDir_;
   fs::path logFile_;
   std::size_t cueBase_ = 0;
+  std::size_t callBase_ = 0;
   std::unique_ptr<App> app_;
   HWND main_ = nullptr;
   HWND txtNum_ = nullptr;
@@ -722,6 +747,67 @@ TEST_F(NengaTest, HelpClosesForTheMainWindowAtAQuitRequest) {
   EXPECT_EQ(viewer.requests[1].owner, main_);
   EXPECT_TRUE(viewer.requests[1].ownerExisted) << "the main window was gone already";
   EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
+}
+
+// A copy of the program in a folder of its own, started from another folder, as a
+// shortcut with a working folder elsewhere starts it. (The folder's name is ASCII: Wine
+// here makes Unix file names in the C locale.)
+class ProgramFolderTest : public NengaTest {
+ protected:
+  void Prepare(LaunchOptions& options) override {
+    programDir_ = workDir_ / L"Nenga (copy)";
+    fs::create_directories(programDir_);
+    fs::copy_file(options.exe, programDir_ / "nenga.exe", fs::copy_options::overwrite_existing);
+    options.exe = programDir_ / "nenga.exe";
+  }
+
+  fs::path programDir_;
+};
+
+TEST_F(ProgramFolderTest, CuesComeFromTheProgramsFolderWhateverTheCurrentFolder) {
+  // The file dialog moves the current folder to the chosen file's.
+  const fs::path elsewhere = workDir_ / "other" / "win.txt";
+  fs::create_directories(elsewhere.parent_path());
+  fs::rename(WriteFile("win.txt", kExampleFile), elsewhere);
+  ASSERT_NO_FATAL_FAILURE(Load(elsewhere));
+  ASSERT_NO_FATAL_FAILURE(Type(L"1"));
+
+  // Windows looks a bare name up in the current folder and plays its default sound
+  // when it finds nothing there (Wine looks in the program's folder too, and plays no
+  // default): so the full path, and no default sound.
+  const std::string folder = WineTraceText(programDir_.wstring() + L"\\");
+  const SoundTrace sounds = Sounds(2);
+  EXPECT_EQ(sounds.names, (std::vector<std::string>{folder + "kaeru.wav", folder + "pi.wav"}));
+  EXPECT_EQ(sounds.flags, std::vector<DWORD>(2, SND_FILENAME | SND_ASYNC | SND_NODEFAULT));
+}
+
+// The same copy with a stranger's winmm.dll beside it. Wine loads its own winmm unless
+// told to load one found on the search path first, as Windows does; it takes that from
+// the Unix environment this test is started with, not from the program's.
+class PlantedDllTest : public ProgramFolderTest {
+ protected:
+  void Prepare(LaunchOptions& options) override {
+    ProgramFolderTest::Prepare(options);
+    ASSERT_FALSE(TestSettings().plantedDll.empty()) << "no --planted-dll";
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const wchar_t* overrides = _wgetenv(L"WINEDLLOVERRIDES");
+    if (ntdll && GetProcAddress(ntdll, "wine_get_version")) {
+      ASSERT_TRUE(overrides &&
+                  std::wstring_view(overrides).find(L"winmm=n,b") != std::wstring_view::npos)
+          << "under Wine, run with WINEDLLOVERRIDES=winmm=n,b";
+    }
+    fs::copy_file(TestSettings().plantedDll, programDir_ / "winmm.dll",
+                  fs::copy_options::overwrite_existing);
+  }
+};
+
+TEST_F(PlantedDllTest, SystemDllsComeFromTheSystemFolderOnly) {
+  // The first keystroke plays the first cue, which loads winmm.
+  PostChars(txtNum_, L"1");
+  EXPECT_EQ(Cues(1), std::vector<std::string>{"pi.wav"}) << "the system's winmm played nothing";
+  EXPECT_FALSE(fs::exists(programDir_ / "winmm-loaded.txt"))
+      << "the winmm.dll beside the program was loaded";
+  EXPECT_TRUE(app_->Running());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@ Exits non-zero with every fault listed.
 """
 import io
 import re
+import struct
 import subprocess
 import sys
 import tempfile
@@ -29,6 +30,9 @@ MIN_RMS = 0.01
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll",
                "shell32.dll", "winmm.dll", "msimg32.dll", "imm32.dll", "advapi32.dll",
                "msvcrt.dll"}
+
+# The system DLLs that nenga.exe loads late, at the first command that needs each.
+LATE_DLLS = {"comdlg32.dll", "shell32.dll", "winmm.dll"}
 
 faults = []
 
@@ -91,13 +95,56 @@ def check_sounds():
             check_wave(name, data)
 
 
-def imported_dlls(exe_bytes):
-    with tempfile.NamedTemporaryFile(suffix=".exe") as f:
-        f.write(exe_bytes)
-        f.flush()
-        dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", f.name], check=True,
-                              capture_output=True, text=True).stdout
-    return {m.lower() for m in re.findall(r"DLL Name: (\S+)", dump)}
+def imported_dlls(exe):
+    """The DLLs the executable imports: (loaded at start, loaded late), lower case, from
+    its import table and its delay-load import descriptors."""
+    def u16(at):
+        return struct.unpack_from("<H", exe, at)[0]
+
+    def u32(at):
+        return struct.unpack_from("<I", exe, at)[0]
+
+    pe = u32(0x3C)
+    if exe[pe:pe + 4] != b"PE\0\0":
+        raise ValueError("no PE header")
+    sections, optional_size = u16(pe + 6), u16(pe + 20)
+    optional = pe + 24
+    directories = optional + (112 if u16(optional) == 0x20B else 96)
+    headers = [optional + optional_size + 40 * n for n in range(sections)]
+    table = [struct.unpack_from("<4I", exe, at + 8) for at in headers]
+    # Sections that stay in memory; not, for one, the debugging information.
+    kept = [t for t, at in zip(table, headers) if not u32(at + 36) & 0x02000000]
+
+    def offset(rva):
+        for size, address, raw_size, raw in table:
+            if address <= rva < address + min(size or raw_size, raw_size):
+                return raw + rva - address
+        return None
+
+    def name(rva):
+        at = offset(rva)
+        if at is None:
+            return ""
+        text = exe[at:exe.find(b"\0", at, at + 64)]
+        return text.decode("ascii").lower() if text.isascii() else ""
+
+    at_start = set()
+    at = offset(u32(directories + 8))  # import table: 20-byte entries, name at 12
+    while at is not None and any(exe[at:at + 20]):
+        at_start.add(name(u32(at + 12)))
+        at += 20
+
+    # Delay-load descriptors: 32 bytes, RVA-based (attributes 1), the DLL's name, its
+    # handle, address and name tables, then three zeros. GNU ld leaves the directory
+    # entry for them empty, so they are found by that shape wherever they lie.
+    late = set()
+    for size, address, raw_size, raw in kept:
+        for at in range(raw, raw + min(size or raw_size, raw_size) - 31, 4):
+            attributes, dll, handle, addresses, names, *rest = struct.unpack_from("<8I", exe, at)
+            if (attributes == 1 and not any(rest) and name(dll).endswith(".dll")
+                    and None not in (offset(handle), offset(addresses), offset(names))):
+                late.add(name(dll))
+    return at_start, late
 
 
 def check_package(zip_path):
@@ -121,9 +168,20 @@ def check_package(zip_path):
         if not data.startswith(b"MZ"):
             fault(f"{exe}: not an executable")
             continue
-        foreign = imported_dlls(data) - SYSTEM_DLLS
+        try:
+            at_start, late = imported_dlls(data)
+        except (ValueError, struct.error) as e:
+            fault(f"{exe}: import tables unreadable ({e})")
+            continue
+        foreign = (at_start | late) - SYSTEM_DLLS
         if foreign:
             fault(f"{exe}: needs {sorted(foreign)} beside it")
+        # Loaded late, and then from the system folder only; one in the ordinary table
+        # too would be loaded at start by the usual search order, the program's folder first.
+        want_late = LATE_DLLS if exe == "nenga.exe" else set()
+        if late != want_late or late & at_start:
+            fault(f"{exe}: loads {sorted(late)} late and {sorted(at_start)} at start; "
+                  f"want {sorted(want_late)} late only")
     size = len(files.get("nenga.exe", b""))
     print(f"nenga.exe: {size} bytes ({size / 1024:.0f} KB, at most {MAX_EXE_BYTES // 1024} KB)")
     if size > MAX_EXE_BYTES:

@@ -105,6 +105,50 @@ if [[ ${NATIVE:-0} == 1 ]]; then
     echo "ok   a full disk"
   fi
 
+  # Someone at a terminal gets each answer as soon as the line is entered, before the
+  # input ends, whether the terminal is standard input (answers piped on) or output.
+  if python3 - "$NENGA_CHECK" "$SAMPLE" <<'PY'; then
+import os, pty, select, subprocess, sys
+checker, sample = sys.argv[1:]
+want = "123456 は1等です。".encode()
+failed = False
+for terminal in ("stdin", "stdout"):
+    master, slave = pty.openpty()
+    pipe_out, pipe_in = os.pipe()
+    if terminal == "stdin":  # typed at the terminal, answers read from a pipe
+        child_in, child_out, typing, answers = slave, pipe_in, master, pipe_out
+    else:
+        child_in, child_out, typing, answers = pipe_out, slave, pipe_in, master
+    proc = subprocess.Popen([checker, sample], stdin=child_in, stdout=child_out,
+                            stderr=subprocess.DEVNULL)
+    os.close(child_in)
+    os.close(child_out)
+    os.write(typing, b"123456\n")
+    got = b""
+    while want not in got and select.select([answers], [], [], 10)[0]:
+        try:
+            chunk = os.read(answers, 4096)
+        except OSError:
+            break
+        if not chunk:
+            break
+        got += chunk
+    if want not in got:
+        print(f"FAIL a terminal on {terminal}: no answer before the input ended, got {got!r}")
+        failed = True
+    os.write(typing, b"\x04") if terminal == "stdin" else os.close(typing)
+    if proc.wait(timeout=10) != 0:
+        print(f"FAIL a terminal on {terminal}: status {proc.returncode}")
+        failed = True
+    for fd in (master, pipe_out) if terminal == "stdin" else (master,):
+        os.close(fd)
+sys.exit(1 if failed else 0)
+PY
+    echo "ok   answers at once at a terminal"
+  else
+    failures=$((failures + 1))
+  fi
+
   if [[ ${SANITIZED:-0} != 1 ]]; then
     head -c 200000000 /dev/zero | tr '\0' 7 >"$tmp/long"
     input="$tmp/long" expect "out of memory" 1 "" "メモリが足りません" -- \
