@@ -132,8 +132,7 @@ void AtariDialog::OnCommand(int id, int code, HWND) {
 }
 
 LRESULT AtariDialog::OnControlColor(HDC dc, HWND control) {
-  const auto color = controls_.textColors.find(GetDlgCtrlID(control));
-  SetTextColor(dc, color != controls_.textColors.end() ? color->second : 0);
+  SetTextColor(dc, TextColor(controls_, control, COLOR_BTNTEXT));
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   SetBkMode(dc, OPAQUE);
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));

@@ -111,7 +111,7 @@ bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
     if (row.kind == ControlKind::kEdit || row.kind == ControlKind::kReadOnlyEdit) {
       SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // no length limit
     }
-    built.textColors[row.id] = static_cast<COLORREF>(row.font.color);
+    if (row.font.color != kBlack) built.textColors[row.id] = static_cast<COLORREF>(row.font.color);
     if (row.picture != nullptr) {
       // The pictures are drawn for the design font; they grow with the layout.
       const SIZE shown{ScaleToFont(row.pictureWidth, layout.fontHeight),
@@ -121,6 +121,17 @@ bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
     }
   }
   return true;
+}
+
+COLORREF TextColor(const BuiltControls& built, HWND control, int systemTextColor) {
+  const auto own = built.textColors.find(GetDlgCtrlID(control));
+  if (own == built.textColors.end()) return GetSysColor(systemTextColor);
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof(contrast);
+  const bool highContrast =
+      SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+      (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+  return highContrast ? GetSysColor(systemTextColor) : own->second;
 }
 
 std::string WindowTextShiftJis(HWND control) {

@@ -27,7 +27,7 @@ struct BuiltControls {
   Font formFont;
   std::vector<Font> fonts;
   std::map<int, Picture> pictures;     // by control ID, at the window's scale
-  std::map<int, COLORREF> textColors;  // by control ID
+  std::map<int, COLORREF> textColors;  // by control ID, where not the system's text colour
 };
 
 // Creates the controls of layout as children of parent, after any made before, in the
@@ -35,6 +35,11 @@ struct BuiltControls {
 // text grows to it, right and down, as far as parent's client area. Returns false when a
 // control could not be made.
 bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout, BuiltControls& built);
+
+// The colour of a control's text on a background of the system's: its own colour, or
+// the system's text colour for that background (COLOR_WINDOWTEXT, COLOR_BTNTEXT) where it
+// has none or high contrast is on.
+COLORREF TextColor(const BuiltControls& built, HWND control, int systemTextColor);
 
 // The window text of a control as Shift-JIS, and the reverse.
 std::string WindowTextShiftJis(HWND control);

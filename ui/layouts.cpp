@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "resources/resource.h"
 #include "ui/control_ids.h"
@@ -44,19 +45,26 @@ constexpr std::array<ControlLayout, 3> kAtariControls{{
 
 template <std::size_t N>
 std::vector<ControlLayout> Scaled(const std::array<ControlLayout, N>& table, int fontHeight) {
-  std::vector<ControlLayout> rows(table.begin(), table.end());
-  for (ControlLayout& row : rows) {
+  // Windows moves the focus in creation order, so the controls that take the focus are
+  // created in their tab order. One that takes none goes with the row after it: screen
+  // readers name a box after the label just before it.
+  std::vector<std::pair<int, ControlLayout>> keyed(table.size(), {-1, {}});
+  int following = -1;
+  for (std::size_t i = table.size(); i-- > 0;) {
+    if (table[i].tabOrder >= 0) following = table[i].tabOrder;
+    ControlLayout row = table[i];
     row.x = ScaleToFont(row.x, fontHeight);
     row.y = ScaleToFont(row.y, fontHeight);
     row.width = ScaleToFont(row.width, fontHeight);
     row.height = ScaleToFont(row.height, fontHeight);
     row.font.height = ScaleToFont(row.font.height, fontHeight);
+    keyed[i] = {following, row};
   }
-  // Windows moves the focus in creation order, so the controls that take the focus are
-  // created in their tab order, after those that take none.
-  std::stable_sort(rows.begin(), rows.end(), [](const ControlLayout& a, const ControlLayout& b) {
-    return a.tabOrder < b.tabOrder;
-  });
+  std::stable_sort(keyed.begin(), keyed.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<ControlLayout> rows;
+  rows.reserve(keyed.size());
+  for (const auto& [order, row] : keyed) rows.push_back(row);
   return rows;
 }
 

@@ -25,7 +25,7 @@ inline constexpr std::uint32_t kRed = 0x0000ff;
 struct FontStyle {
   int height = 0;  // pixels; 0: the window's default font
   bool bold = false;
-  std::uint32_t color = kBlack;
+  std::uint32_t color = kBlack;  // black: the system's text colour, black in its standard scheme
 };
 
 struct ControlLayout {
@@ -44,8 +44,9 @@ struct FormLayout {
   const wchar_t* className;
   const char* caption;  // Shift-JIS
   int clientWidth, clientHeight;
-  int fontHeight;                       // the default font, "ＭＳ Ｐゴシック"
-  std::vector<ControlLayout> controls;  // in creation order: labels, then by tab order
+  int fontHeight;  // the default font, "ＭＳ Ｐゴシック"
+  std::vector<ControlLayout>
+      controls;  // in creation order: by tab order, each label before its box
 };
 
 // The design font height the tables are drawn for.

@@ -80,10 +80,31 @@ bool MainWindow::Create(HINSTANCE instance, int fontHeight, HWND owner) {
 }
 
 void MainWindow::Show(int showCommand) {
-  ShowWindow(hwnd_, showCommand);
-  UpdateWindow(hwnd_);
-  SetForegroundWindow(hwnd_);
-  SetFocus(Control(ids::kTxtNum));
+  // The window has a fixed size: a shortcut's "maximised" shows it as it is, and its
+  // "minimised" leaves the program on its taskbar button, minimised the way the user
+  // minimises it there, so that it comes back the same way.
+  switch (showCommand) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE:
+      ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+      if (const HWND taskbarButton = GetWindow(hwnd_, GW_OWNER)) {
+        SendMessageW(taskbarButton, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+      } else {
+        ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+      }
+      break;
+    default: {
+      // SW_SHOWDEFAULT would let the system choose, and it may choose "maximised".
+      const bool asItIs = showCommand == SW_SHOWMAXIMIZED || showCommand == SW_SHOWDEFAULT;
+      ShowWindow(hwnd_, asItIs ? SW_SHOWNORMAL : showCommand);
+      UpdateWindow(hwnd_);
+      SetForegroundWindow(hwnd_);
+      SetFocus(Control(ids::kTxtNum));
+      break;
+    }
+  }
   // A timer message only comes when the queue is empty: the window is up and drawn.
   SetTimer(hwnd_, kStartupTimer, USER_TIMER_MINIMUM, nullptr);
 }
@@ -201,10 +222,8 @@ void MainWindow::OnActivate(bool active) {
 }
 
 LRESULT MainWindow::OnControlColor(HDC dc, HWND control, bool edit) {
-  const auto color = controls_.textColors.find(GetDlgCtrlID(control));
-  SetTextColor(dc,
-               color != controls_.textColors.end() ? color->second : GetSysColor(COLOR_WINDOWTEXT));
   // Labels and the read-only txtLast show the button face; txtNum the window colour.
+  SetTextColor(dc, TextColor(controls_, control, edit ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
   const int background = edit ? COLOR_WINDOW : COLOR_BTNFACE;
   SetBkColor(dc, GetSysColor(background));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(background));

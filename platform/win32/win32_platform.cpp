@@ -21,6 +21,8 @@ constexpr wchar_t kAppWindowClass[] = L"TApplication";
 constexpr wchar_t kAppIcon[] = L"MAINICON";
 // Posted to itself when the application window is activated.
 constexpr UINT kPassActivation = WM_APP;
+// Where Windows puts minimised windows when a taskbar stands for them.
+constexpr int kOffScreen = -32000;
 
 // The window the user works in: the topmost visible, enabled window of the program
 // other than the application window (the main window, or a box or dialog over it).
@@ -60,6 +62,20 @@ LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CLOSE:  // from the taskbar: close what the user sees instead
       if (const HWND inUse = WindowInUse(window)) ::PostMessageW(inUse, WM_CLOSE, 0, 0);
       return 0;
+    case WM_WINDOWPOSCHANGING: {
+      // Nothing of it shows, whatever it is told: it takes no room (a shortcut may ask
+      // for "maximised"), and minimised it goes off the screen, where Windows keeps
+      // minimised windows beside a taskbar; elsewhere a minimised caption would show.
+      const LRESULT result = ::DefWindowProcW(window, message, wParam, lParam);
+      auto& position = *reinterpret_cast<WINDOWPOS*>(lParam);
+      position.cx = 0;
+      position.cy = 0;
+      if (::IsIconic(window)) {
+        position.x = kOffScreen;
+        position.y = kOffScreen;
+      }
+      return result;
+    }
     default:
       return ::DefWindowProcW(window, message, wParam, lParam);
   }

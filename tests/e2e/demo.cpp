@@ -34,7 +34,7 @@ bool Save(HWND window, const DemoArgs& args, const char* name) {
 int RunDemo(const DemoArgs& args) {
   std::filesystem::create_directories(args.out);
   ParkPointer();
-  App app(LaunchOptions{args.nenga, args.out, {}});
+  App app(LaunchOptions{args.nenga, args.out, {}, {}});
   if (!app.started()) return Fail("nenga.exe did not start");
   HWND main = app.WaitForWindow(L"TfrmMain", L"年賀はがき当たり番号判定");
   if (main == nullptr) return Fail("the main window did not appear");

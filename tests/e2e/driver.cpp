@@ -166,6 +166,10 @@ App::App(const LaunchOptions& options) {
 
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
+  if (options.showWindow) {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = *options.showWindow;
+  }
   PROCESS_INFORMATION info{};
   const BOOL created =
       CreateProcessW(options.exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,

@@ -101,6 +101,8 @@ struct LaunchOptions {
   // stderr that the program inherits from this process, whatever its Windows
   // standard handles are, so whoever starts the driver decides where they go.
   std::wstring wineDebug;
+  // The show state a shortcut asks for (STARTUPINFO's wShowWindow), e.g. SW_SHOWMAXIMIZED.
+  std::optional<WORD> showWindow;
 };
 
 // One running nenga.exe. Ended when destroyed if it has not ended by itself.

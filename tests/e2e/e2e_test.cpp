@@ -610,6 +610,59 @@ TEST_F(NengaTest, TaskbarButtonIsTheApplicationWindowWithTitleAndIcon) {
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
 }
 
+// A shortcut's show state (or "start /max"): the main window keeps its fixed size, a
+// minimised start leaves only the taskbar button, which restores the window as it was,
+// and the application window never takes any room on the screen.
+TEST_F(NengaTest, ShortcutShowStatesKeepTheFixedSize) {
+  RECT normal{};
+  GetWindowRect(main_, &normal);
+  app_.reset();
+  auto expectFixed = [&](HWND main, HWND application) {
+    RECT frame{};
+    GetWindowRect(main, &frame);
+    EXPECT_FALSE(IsZoomed(main));
+    EXPECT_EQ(frame.right - frame.left, normal.right - normal.left);
+    EXPECT_EQ(frame.bottom - frame.top, normal.bottom - normal.top);
+    GetWindowRect(application, &frame);
+    EXPECT_TRUE(IsRectEmpty(&frame)) << "the application window takes room";
+  };
+  for (const int state :
+       {SW_SHOWMAXIMIZED, SW_SHOWNOACTIVATE, SW_SHOWMINIMIZED, SW_SHOWMINNOACTIVE}) {
+    SCOPED_TRACE(state);
+    App app(LaunchOptions{TestSettings().nengaExe, workDir_, L"", static_cast<WORD>(state)});
+    ASSERT_TRUE(app.started());
+    const bool minimized = state == SW_SHOWMINIMIZED || state == SW_SHOWMINNOACTIVE;
+    HWND application = nullptr;
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+      const auto applications = app.AllTopWindows(kAppClass, kAppTitle);
+      const auto mains = app.AllTopWindows(kMainClass, kMainCaption);
+      if (applications.size() != 1 || mains.size() != 1) return false;
+      application = applications.front();
+      main = mains.front();
+      return minimized ? IsIconic(application) != FALSE : IsWindowVisible(main) != FALSE;
+    })) << "the program did not come up";
+    // Let the start-up finish before looking.
+    ASSERT_TRUE(DrainPostedMessages(GetDlgItem(main, ids::kTxtNum)));
+    if (minimized) {
+      EXPECT_FALSE(IsWindowVisible(main)) << "the main window shows beside a minimised button";
+      RECT frame{};
+      GetWindowRect(application, &frame);
+      const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                        GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                        GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+      RECT shown{};
+      EXPECT_FALSE(IntersectRect(&shown, &frame, &screen))
+          << "the minimised application window shows at " << frame.left << "," << frame.top;
+      PostMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);  // as the taskbar button does
+      ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && !IsIconic(application); }))
+          << "the taskbar button did not bring the main window back";
+      EXPECT_TRUE(WaitUntil([&] { return FocusOf(main) == GetDlgItem(main, ids::kTxtNum); }));
+    }
+    expectFixed(main, application);
+  }
+}
+
 // Screen readers name a button by its window text; the pictures draw none.
 TEST_F(NengaTest, PictureButtonsAreNamedByTheirHints) {
   const std::pair<int, std::wstring_view> names[] = {

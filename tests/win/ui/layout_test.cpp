@@ -148,6 +148,13 @@ TEST_F(Windows, MainWindowTabOrderRunsFromNumberToLast) {
   }
 }
 
+// Screen readers name a box after the control just before it in the z-order.
+TEST_F(Windows, EachBoxComesJustAfterItsLabel) {
+  EXPECT_EQ(GetWindow(Main(ids::kTxtNum), GW_HWNDPREV), Main(ids::kLabel1));
+  EXPECT_EQ(GetWindow(Main(ids::kTxtLast), GW_HWNDPREV), Main(ids::kLabel2));
+  EXPECT_EQ(GetWindow(main_.hwnd(), GW_CHILD), Main(ids::kLabel1));
+}
+
 TEST_F(Windows, HintsShowOnTheFiveHintedControls) {
   main_.FinishStartup();
   HWND tooltip = main_.Tooltip();

@@ -168,6 +168,64 @@ TEST(ScaledPictureButton, KeepsCentringShiftAndTransparency) {
   EXPECT_EQ(firstDark(held, 11), restLeft + 1);
 }
 
+// The system colours of the windows' text and backgrounds, set for as long as the
+// object lives, then put back.
+class ColourScheme {
+ public:
+  ColourScheme(COLORREF face, COLORREF faceText, COLORREF window, COLORREF windowText) {
+    const COLORREF colours[] = {face, faceText, window, windowText};
+    for (int i = 0; i < 4; ++i) saved_[i] = GetSysColor(kElements[i]);
+    set_ = SetSysColors(4, kElements, colours) != FALSE;
+  }
+  ~ColourScheme() { SetSysColors(4, kElements, saved_); }
+  ColourScheme(const ColourScheme&) = delete;
+  ColourScheme& operator=(const ColourScheme&) = delete;
+  bool set() const { return set_; }
+
+ private:
+  static constexpr int kElements[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_WINDOW, COLOR_WINDOWTEXT};
+  COLORREF saved_[4] = {};
+  bool set_ = false;
+};
+
+// A dark scheme, as High Contrast Black sets one: the text the layouts draw black takes
+// the scheme's text colours and stands out from its backgrounds.
+TEST_F(Windows, TextTakesTheSchemesTextColours) {
+  const ColourScheme dark(RGB(0, 0, 0x80), RGB(0xff, 0xff, 0), RGB(0, 0x40, 0),
+                          RGB(0xff, 0xff, 0xff));
+  ASSERT_TRUE(dark.set());
+  Type("123456");
+  SetWindowTextShiftJis(Main(ids::kTxtLast), "654321");
+
+  const struct {
+    int id;
+    int text;
+    int background;
+  } shown[] = {{ids::kLabel1, COLOR_BTNTEXT, COLOR_BTNFACE},
+               {ids::kTxtLast, COLOR_BTNTEXT, COLOR_BTNFACE},
+               {ids::kTxtNum, COLOR_WINDOWTEXT, COLOR_WINDOW}};
+  for (const auto& [id, text, background] : shown) {
+    SCOPED_TRACE(id);
+    HWND control = Main(id);
+    RECT client{};
+    GetClientRect(control, &client);
+    Canvas canvas(client.right, client.bottom);
+    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()),
+                 PRF_CLIENT | PRF_ERASEBKGND);
+    int textPixels = 0;
+    int blackPixels = 0;
+    for (int y = 0; y < client.bottom; ++y) {
+      for (int x = 0; x < client.right; ++x) {
+        textPixels += canvas.At(x, y) == Sys(text);
+        blackPixels += canvas.At(x, y) == RGB(0, 0, 0);
+      }
+    }
+    EXPECT_GE(textPixels, 20);
+    EXPECT_EQ(blackPixels, 0);
+    EXPECT_EQ(canvas.At(client.right - 1, client.bottom - 1), Sys(background));
+  }
+}
+
 // Both windows at a font 18 pixels high (144 dots per inch): everything 1.5 times.
 class ScaledWindows : public ::testing::Test {
  protected:
