@@ -59,7 +59,7 @@ class NengaTest : public testing::Test {
     cueBase_ = earlier.names.size();
     callBase_ = earlier.flags.size();
     ParkPointer();
-    LaunchOptions options{settings.nengaExe, workDir_, L"+winmm"};
+    LaunchOptions options{settings.nengaExe, workDir_, L"+winmm", {}};
     ASSERT_NO_FATAL_FAILURE(Prepare(options));
     app_ = std::make_unique<App>(options);
     ASSERT_TRUE(app_->started()) << "CreateProcess failed with " << app_->launchError() << " for "
