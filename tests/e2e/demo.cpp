@@ -1,12 +1,16 @@
-// A short showing of the program for people, not a test: starts nenga.exe, loads a
-// winning-number file through the file-open dialog, checks a number that wins, and
-// saves pictures of the main window and the win dialog.
+// A short showing of the program for people, not a test: starts nenga.exe in its own
+// folder, as Explorer does, loads a winning-number file through the file-open dialog,
+// checks a number that wins, and saves pictures of the main window, the file dialog
+// and the win dialog (the package's help page shows them).
 //   nenga_demo --nenga=nenga.exe --file=WINNING.txt --number=123456 --out=FOLDER
 #include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "tests/e2e/driver.h"
+// commctrl.h needs windows.h first, from driver.h
+#include <commctrl.h>
+
 #include "ui/control_ids.h"
 
 namespace nenga::e2e {
@@ -34,7 +38,7 @@ bool Save(HWND window, const DemoArgs& args, const char* name) {
 int RunDemo(const DemoArgs& args) {
   std::filesystem::create_directories(args.out);
   ParkPointer();
-  App app(LaunchOptions{args.nenga, args.out, {}});
+  App app(LaunchOptions{args.nenga, args.nenga.parent_path(), {}});
   if (!app.started()) return Fail("nenga.exe did not start");
   HWND main = app.WaitForWindow(L"TfrmMain", L"年賀はがき当たり番号判定");
   if (main == nullptr) return Fail("the main window did not appear");
@@ -43,7 +47,17 @@ int RunDemo(const DemoArgs& args) {
 
   PostClick(GetDlgItem(main, ids::kCmdOpen));
   HWND dialog = app.WaitForWindow(L"#32770", L"当たり番号のファイルを開く");
-  if (dialog == nullptr || !ChooseFileInDialog(dialog, args.file) || !app.WaitForHidden(dialog)) {
+  if (dialog == nullptr) return Fail("the file-open dialog did not appear");
+  // The first file of the list picked, as a user does: the only winning-number
+  // file in the program's folder.
+  HWND view = FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
+  HWND list = view ? FindWindowExW(view, nullptr, L"SysListView32", nullptr) : nullptr;
+  if (list != nullptr) {
+    PostKey(list, VK_HOME);
+    WaitUntil([&] { return SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0; }, 2000);
+  }
+  if (!Save(dialog, args, "file_dialog")) return 1;
+  if (!ChooseFileInDialog(dialog, args.file) || !app.WaitForHidden(dialog)) {
     return Fail("could not choose the file in the file-open dialog");
   }
   if (!WaitUntil([&] { return FocusOf(main) == txtNum; })) return Fail("the load did not end");
