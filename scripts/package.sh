@@ -31,8 +31,13 @@ cp samples/sample.txt "$stage/sample.txt"
 # the same bytes.
 pictures="$build/help-pictures"
 rm -rf "$pictures"
-scripts/wine-env.sh wine "$build/tests/e2e/nenga_demo.exe" --nenga="$root/$stage/nenga.exe" \
-  --file="$root/$stage/sample.txt" --number=123456 --out="$root/$pictures" >/dev/null
+mkdir -p "$pictures"
+if ! scripts/wine-env.sh wine "$build/tests/e2e/nenga_demo.exe" --nenga="$root/$stage/nenga.exe" \
+  --file="$root/$stage/sample.txt" --number=123456 --out="$root/$pictures" >"$pictures/demo.log" 2>&1; then
+  cat "$pictures/demo.log"
+  echo "package: the pictures of the program could not be taken" >&2
+  exit 1
+fi
 for bmp in "$pictures"/*.bmp; do
   convert "$bmp" -strip "${bmp%.bmp}.png"
 done

@@ -23,6 +23,9 @@ struct DemoArgs {
   std::wstring number;
 };
 
+// The explorer-style file dialog's file name: combo box cmb13.
+constexpr int kFileNameCombo = 0x47C;
+
 int Fail(const char* what) {
   std::fprintf(stderr, "demo: %s\n", what);
   return 1;
@@ -48,18 +51,33 @@ int RunDemo(const DemoArgs& args) {
   PostClick(GetDlgItem(main, ids::kCmdOpen));
   HWND dialog = app.WaitForWindow(L"#32770", L"当たり番号のファイルを開く");
   if (dialog == nullptr) return Fail("the file-open dialog did not appear");
-  // The first file of the list picked, as a user does: the only winning-number
-  // file in the program's folder.
-  HWND view = FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
-  HWND list = view ? FindWindowExW(view, nullptr, L"SysListView32", nullptr) : nullptr;
-  if (list != nullptr) {
-    PostKey(list, VK_HOME);
-    WaitUntil([&] { return SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0; }, 2000);
+  // As a user does: go to the file's folder (its name typed, then Open), pick the file
+  // by name, and only then take the picture, once the dialog shows the folder's files
+  // and has painted them.
+  if (!ChooseFileInDialog(dialog, args.file.parent_path())) return Fail("no file name box");
+  HWND view = nullptr;
+  HWND list = nullptr;
+  if (!WaitUntil([&] {
+        view = FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
+        list = view ? FindWindowExW(view, nullptr, L"SysListView32", nullptr) : nullptr;
+        DWORD_PTR items = 0;
+        return list != nullptr &&
+               SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_BLOCK, 5000, &items) &&
+               items == 1;  // the only winning-number file there
+      })) {
+    return Fail("the file dialog did not show the file's folder");
   }
+  // A combo box takes the text into its edit box.
+  HWND name = GetDlgItem(dialog, kFileNameCombo);
+  if (name == nullptr || !WriteText(name, args.file.filename().wstring())) {
+    return Fail("no file name box");
+  }
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
   if (!Save(dialog, args, "file_dialog")) return 1;
-  if (!ChooseFileInDialog(dialog, args.file) || !app.WaitForHidden(dialog)) {
-    return Fail("could not choose the file in the file-open dialog");
-  }
+  PostClick(GetDlgItem(dialog, IDOK));
+  if (!app.WaitForHidden(dialog)) return Fail("could not choose the file in the file-open dialog");
   if (!WaitUntil([&] { return FocusOf(main) == txtNum; })) return Fail("the load did not end");
 
   PostChars(txtNum, args.number);
