@@ -770,14 +770,15 @@ TEST_F(NengaTest, SoakOfTwoThousandChecksKeepsResourcesFlat) {
 // Help is told to close for the window that opened it, while that window still
 // exists: when the main window is closed, and when the program ends by a quit request.
 TEST_F(NengaTest, HelpClosesForTheMainWindowWhenItIsClosed) {
-  RelaunchBeside({L"vorel.hlp", L"help.html"});
+  const fs::path folder = RelaunchBeside({L"vorel.hlp", L"help.html"});
+  const fs::path opened = workDir_ / "opened.txt";
+  PageOpener opener(opened);
   HelpViewer viewer;
   PostClick(Control(main_, ids::kCmdHelp));
   ASSERT_TRUE(viewer.WaitForRequests(1)) << "help was not asked for";
   EXPECT_EQ(viewer.requests[0].command, static_cast<UINT>(HELP_CONTENTS));
   EXPECT_EQ(viewer.requests[0].owner, main_);
-  EXPECT_TRUE(viewer.requests[0].file.ends_with("vorel.hlp")) << viewer.requests[0].file;
-  // With a help file there, the viewer shows it and the page is not opened.
+  EXPECT_EQ(viewer.requests[0].file, (folder / "vorel.hlp").string());
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
 
   PostMessageW(main_, WM_CLOSE, 0, 0);
@@ -787,6 +788,8 @@ TEST_F(NengaTest, HelpClosesForTheMainWindowWhenItIsClosed) {
   EXPECT_TRUE(viewer.requests[1].ownerExisted) << "the main window was gone already";
   EXPECT_EQ(viewer.requests[1].file, viewer.requests[0].file);
   EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
+  // With a help file there, the page beside it was not opened.
+  EXPECT_FALSE(fs::exists(opened));
 }
 
 TEST_F(NengaTest, HelpClosesForTheMainWindowAtAQuitRequest) {
