@@ -32,8 +32,8 @@ h3 { font-size: 1.1rem; margin-top: 1.8rem; }
 nav ol { padding-left: 1.5rem; }
 img { display: block; max-width: 100%; height: auto; margin: 1rem 0 .3rem;
   border: 1px solid #aaa; }
-pre { background: #f3f3f3; padding: .6rem .8rem; white-space: pre-wrap;
-  overflow-wrap: anywhere; font-family: Consolas, "MS Gothic", monospace; }
+pre { background: #f3f3f3; padding: .6rem .8rem; line-height: 1.45; overflow-x: auto;
+  font-family: Consolas, "MS Gothic", monospace; }
 table { border-collapse: collapse; margin: .5rem 0; }
 th, td { border: 1px solid #bbb; padding: .25rem .5rem; text-align: left; vertical-align: top; }
 th { background: #f3f3f3; }
