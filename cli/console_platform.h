@@ -13,7 +13,7 @@ class ConsolePlatform final : public Platform {
 
   void PlaySoundCue(const char*) override {}
   void LaunchEditor(const PathString&, const PathString&) override {}
-  void ShowHelp(const PathString&) override {}
+  void ShowHelp(const PathString&, const PathString&, const PathString&) override {}
   void InfoBox(std::string_view text) override;
   void WarningBox(std::string_view text, std::string_view caption) override;
   void ErrorBox(std::string_view message) override;

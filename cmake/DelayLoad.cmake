@@ -1,10 +1,11 @@
 # Windows DLLs that nenga.exe needs only for a command, not to start: the file dialog
-# (comdlg32), the editor launch (shell32) and the sound cues (winmm). Their import
-# libraries here are delay-load ones, so each DLL is loaded on its first call rather
+# (comdlg32), the editor launch and the help page (shell32, ole32) and the sound cues
+# (winmm). Their import libraries here are delay-load ones, so each DLL is loaded on its first call rather
 # than before the program starts. Link nenga_delayed_dlls ahead of the usual import
 # libraries; a function not listed here still comes from those.
 set(nenga_delayed_dll_functions
     "comdlg32.dll:GetOpenFileNameW"
+    "ole32.dll:CoInitializeEx:CoUninitialize"
     "shell32.dll:ShellExecuteW"
     "winmm.dll:PlaySoundW")
 

@@ -54,8 +54,12 @@ class Platform {
   // Starts "notepad.exe" on file with folder as working folder, no owner window.
   virtual void LaunchEditor(const PathString& file, const PathString& folder) = 0;
 
-  // Opens helpFile at its contents (HELP_CONTENTS); HELP_QUIT goes out at exit.
-  virtual void ShowHelp(const PathString& helpFile) = 0;
+  // Opens help and returns at once. When helpFile exists, the help viewer shows it
+  // at its contents (HELP_CONTENTS; HELP_QUIT goes out at exit). Otherwise page is
+  // opened, with folder as working folder, in the user's own program for it; when
+  // that cannot start, the error box names the page.
+  virtual void ShowHelp(const PathString& helpFile, const PathString& page,
+                        const PathString& folder) = 0;
 
   // The program's own modal box: text, application title as caption, one OK button.
   virtual void InfoBox(std::string_view text) = 0;

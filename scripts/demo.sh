@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Shows the program at work on a virtual display and keeps pictures of it:
 #   scripts/demo.sh [WINNING_FILE [NUMBER]]
-# Starts nenga.exe under Wine, loads the winning-number file (default
+# Starts nenga.exe under Wine in its own folder, loads the winning-number file (default
 # samples/sample.txt) through the file-open dialog, checks NUMBER (default 123456,
-# the sample's first prize) and saves PNG pictures of the main window and the win
-# dialog in build/mingw/demo/screenshots. Needs no DISPLAY: scripts/wine-env.sh starts
+# the sample's first prize) and saves PNG pictures of the file dialog, the main window
+# and the win dialog in build/mingw/demo/screenshots. Needs no DISPLAY: scripts/wine-env.sh starts
 # Xvfb. Build tree: NENGA_DEMO_BUILD (default build/mingw).
 set -euo pipefail
 

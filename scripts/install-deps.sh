@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-x86-64 clang libclang-rt-14-dev
           wine wine64 fonts-wine xvfb xauth x11-utils fonts-ipafont-gothic imagemagick
-          python3)
+          python3 python3-markdown chromium)
 
 missing=()
 for p in "${packages[@]}"; do

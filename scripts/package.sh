@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the release executables and writes build/dist/nenga-VERSION.zip: one folder
-# holding nenga.exe, nenga-check.exe, the sound cues, a sample winning-number file
-# and readme.txt (Shift-JIS). The version is the one in the executable's version
-# information (resources/version.h). The package's contents are checked at the end.
+# holding nenga.exe, nenga-check.exe, the sound cues, a sample winning-number file,
+# the help page help.html with pictures of the packed nenga.exe taken under Wine, and
+# readme.txt, both made from resources/help/help.md. The version is the one in the
+# executable's version information (resources/version.h). The package's contents are
+# checked at the end.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -17,19 +19,32 @@ stage="$dist/$name"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake --no-warn-unused-cli >/dev/null
-cmake --build "$build" -j "$(nproc)" --target nenga nenga-check
+cmake --build "$build" -j "$(nproc)" --target nenga nenga-check nenga_demo
 
 rm -rf "$stage" "$dist/$name.zip"
 mkdir -p "$stage"
 cp "$build/ui/nenga.exe" "$build/cli/nenga-check.exe" "$stage/"
 python3 -B resources/sounds/make_sounds.py "$stage"
 cp samples/sample.txt "$stage/sample.txt"
-# The read-me is kept in UTF-8; Notepad of every Windows reads Shift-JIS with CR LF.
-python3 -B - resources/readme.txt "$stage/readme.txt" <<'PY'
-import sys
-text = open(sys.argv[1], encoding="utf-8").read().replace("\r\n", "\n")
-open(sys.argv[2], "wb").write(text.replace("\n", "\r\n").encode("cp932"))
-PY
+# Pictures for the help page: the packed nenga.exe, started in its folder under Wine,
+# loads the sample and announces a win; PNG without dates, so the same program gives
+# the same bytes.
+pictures="$build/help-pictures"
+rm -rf "$pictures"
+mkdir -p "$pictures"
+if ! scripts/wine-env.sh wine "$build/tests/e2e/nenga_demo.exe" --nenga="$root/$stage/nenga.exe" \
+  --file="$root/$stage/sample.txt" --number=123456 --out="$root/$pictures" >"$pictures/demo.log" 2>&1; then
+  cat "$pictures/demo.log"
+  echo "package: the pictures of the program could not be taken" >&2
+  exit 1
+fi
+for bmp in "$pictures"/*.bmp; do
+  convert "$bmp" -strip "${bmp%.bmp}.png"
+done
+# The help page and the read-me (UTF-8 with a byte-order mark and CR LF, which Notepad
+# of every Windows reads right in any locale) from one source.
+/usr/bin/python3 -B resources/help/build_help.py resources/help/help.md "$pictures" \
+  "$stage/help.html" "$stage/readme.txt"
 # The same bytes for the same files: fixed dates and order in the archive.
 python3 -B - "$dist" "$name" <<'PY'
 import os, sys, zipfile

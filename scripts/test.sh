@@ -2,7 +2,8 @@
 # Builds everything and runs every test:
 #   native core and command-line tests, again under AddressSanitizer and UBSan,
 #   the fuzz targets (loader, conversions, nenga-check's input) for a minute together,
-#   the release package (scripts/package.sh), whose contents it checks,
+#   the release package (scripts/package.sh), whose contents it checks, and its help
+#   page in headless Chromium (screenshots in build/dist/help-screenshots),
 #   then the Windows build's tests (services, windows, end to end) under Wine.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -51,6 +52,11 @@ fi
 
 echo "== release package and its contents"
 scripts/package.sh
+
+echo "== the help page in a browser, 1024 and 390 pixels wide"
+version=$(python3 -B tests/package/check_package.py --version resources/version.h)
+python3 -B tests/package/help_page_test.py "build/dist/nenga-$version/help.html" \
+  build/dist/help-screenshots
 
 echo "== Windows build, tests under Wine"
 build build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake

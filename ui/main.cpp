@@ -354,7 +354,7 @@ void MainWindow::cmdEditClick() {
 
 void MainWindow::cmdHelpClick() {
   platform_.PlaySoundCue("chop.wav");
-  platform_.ShowHelp(AppDir + L"vorel.hlp");
+  platform_.ShowHelp(AppDir + L"vorel.hlp", AppDir + L"help.html", AppDir);
   FocusNumber();
 }
 

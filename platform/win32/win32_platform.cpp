@@ -2,9 +2,11 @@
 
 // After windows.h (from the header), which these rely on.
 #include <mmsystem.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "platform/file.h"
@@ -113,6 +115,45 @@ std::wstring ModuleFolder(HINSTANCE module) {
   }
   const std::size_t separator = path.find_last_of(L"\\/");
   return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
+bool IsFile(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The program that opens a page may be reached through COM, some only from a
+// single-threaded apartment: one is entered for the call when the thread has none.
+class ComApartment {
+ public:
+  ComApartment()
+      : entered_(SUCCEEDED(
+            ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+  ~ComApartment() {
+    if (entered_) ::CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool entered_;
+};
+
+// Why a page did not open, from ShellExecute's result (a code of 32 or less).
+std::string OpenFailureReason(INT_PTR code) {
+  switch (code) {
+    case SE_ERR_FNF:
+    case SE_ERR_PNF:
+      return "ファイルが見つかりません";
+    case SE_ERR_ACCESSDENIED:
+      return "ファイルへのアクセスが拒否されました";
+    case SE_ERR_NOASSOC:
+    case SE_ERR_ASSOCINCOMPLETE:
+      return "この種類のファイルを開くプログラムが決まっていません";
+    case 0:
+    case SE_ERR_OOM:
+      return "メモリが足りません";
+    default:
+      return "エラー (" + std::to_string(code) + ")";
+  }
 }
 
 }  // namespace
@@ -154,10 +195,29 @@ void Win32Platform::LaunchEditor(const PathString& file, const PathString& folde
   ::ShellExecuteW(nullptr, L"OPEN", L"notepad.exe", file.c_str(), folder.c_str(), SW_SHOW);
 }
 
-void Win32Platform::ShowHelp(const PathString& helpFile) {
-  helpFile_ = helpFile;
-  helpOwner_ = mainWindow_ ? mainWindow_ : appWindow_;
-  ::WinHelpW(helpOwner_, helpFile_.c_str(), HELP_CONTENTS, 0);
+void Win32Platform::ShowHelp(const PathString& helpFile, const PathString& page,
+                             const PathString& folder) {
+  if (IsFile(helpFile)) {
+    helpFile_ = helpFile;
+    helpOwner_ = mainWindow_ ? mainWindow_ : appWindow_;
+    ::WinHelpW(helpOwner_, helpFile_.c_str(), HELP_CONTENTS, 0);
+    return;
+  }
+  // Current Windows shows no .hlp file; the page opens in whatever the user reads pages
+  // with.
+  INT_PTR result = 0;
+  {
+    ComApartment apartment;
+    result = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteW(nullptr, L"open", page.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL));
+  }
+  if (result > 32) return;
+  // The page's path stays UTF-16, whatever characters its folder has; the full-stop
+  // rule applies to the reason at the end.
+  std::wstring text =
+      WideFromShiftJis("ヘルプのページ「") + page +
+      WideFromShiftJis(ErrorBoxText("」を開けません: " + OpenFailureReason(result)));
+  ShowMessageBox(std::move(text), wideTitle_, MB_OK | MB_ICONERROR);
 }
 
 void Win32Platform::InfoBox(std::string_view text) {
@@ -166,23 +226,21 @@ void Win32Platform::InfoBox(std::string_view text) {
 }
 
 void Win32Platform::WarningBox(std::string_view text, std::string_view caption) {
-  ShowMessageBox(text, caption, MB_OK);
+  ShowMessageBox(WideFromShiftJis(text), WideFromShiftJis(caption), MB_OK);
 }
 
 void Win32Platform::ErrorBox(std::string_view message) {
-  ShowMessageBox(ErrorBoxText(message), appTitle_, MB_OK | MB_ICONERROR);
+  ShowMessageBox(WideFromShiftJis(ErrorBoxText(message)), wideTitle_, MB_OK | MB_ICONERROR);
 }
 
-void Win32Platform::ShowMessageBox(std::string_view text, std::string_view caption, UINT style) {
-  std::wstring wideText = WideFromShiftJis(text);
+void Win32Platform::ShowMessageBox(std::wstring text, const std::wstring& caption, UINT style) {
   // The box shows a terminated text: a NUL in the message shows as a replacement
   // character instead of ending it.
-  for (wchar_t& c : wideText) {
+  for (wchar_t& c : text) {
     if (c == L'\0') c = 0xFFFD;
   }
-  const std::wstring wideCaption = WideFromShiftJis(caption);
   ModalGuard guard;
-  ::MessageBoxW(appWindow_, wideText.c_str(), wideCaption.c_str(), style);
+  ::MessageBoxW(appWindow_, text.c_str(), caption.c_str(), style);
 }
 
 std::optional<PathString> Win32Platform::OpenFileDialog(const OpenDialogSettings& settings) {

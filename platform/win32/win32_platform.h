@@ -36,7 +36,8 @@ class Win32Platform final : public Platform {
 
   void PlaySoundCue(const char* waveFile) override;
   void LaunchEditor(const PathString& file, const PathString& folder) override;
-  void ShowHelp(const PathString& helpFile) override;
+  void ShowHelp(const PathString& helpFile, const PathString& page,
+                const PathString& folder) override;
   void InfoBox(std::string_view text) override;
   void WarningBox(std::string_view text, std::string_view caption) override;
   void ErrorBox(std::string_view message) override;
@@ -45,7 +46,7 @@ class Win32Platform final : public Platform {
   std::unique_ptr<ByteSource> OpenForReading(const PathString& file, int& error) override;
 
  private:
-  void ShowMessageBox(std::string_view text, std::string_view caption, UINT style);
+  void ShowMessageBox(std::wstring text, const std::wstring& caption, UINT style);
 
   HINSTANCE instance_;
   std::string appTitle_;
@@ -53,7 +54,7 @@ class Win32Platform final : public Platform {
   std::wstring programFolder_;  // the sound cues' folder, ending with its separator
   HWND appWindow_ = nullptr;
   HWND mainWindow_ = nullptr;
-  std::wstring helpFile_;     // empty until help is opened
+  std::wstring helpFile_;     // empty until the help viewer is asked
   HWND helpOwner_ = nullptr;  // the window help was opened for
   std::wstring lastFile_;     // the file chosen in the file dialog last time
 };

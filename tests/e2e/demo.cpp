@@ -1,12 +1,16 @@
-// A short showing of the program for people, not a test: starts nenga.exe, loads a
-// winning-number file through the file-open dialog, checks a number that wins, and
-// saves pictures of the main window and the win dialog.
+// A short showing of the program for people, not a test: starts nenga.exe in its own
+// folder, as Explorer does, loads a winning-number file through the file-open dialog,
+// checks a number that wins, and saves pictures of the main window, the file dialog
+// and the win dialog (the package's help page shows them).
 //   nenga_demo --nenga=nenga.exe --file=WINNING.txt --number=123456 --out=FOLDER
 #include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "tests/e2e/driver.h"
+// commctrl.h needs windows.h first, from driver.h
+#include <commctrl.h>
+
 #include "ui/control_ids.h"
 
 namespace nenga::e2e {
@@ -18,6 +22,9 @@ struct DemoArgs {
   std::filesystem::path out;
   std::wstring number;
 };
+
+// The explorer-style file dialog's file name: combo box cmb13.
+constexpr int kFileNameCombo = 0x47C;
 
 int Fail(const char* what) {
   std::fprintf(stderr, "demo: %s\n", what);
@@ -34,7 +41,7 @@ bool Save(HWND window, const DemoArgs& args, const char* name) {
 int RunDemo(const DemoArgs& args) {
   std::filesystem::create_directories(args.out);
   ParkPointer();
-  App app(LaunchOptions{args.nenga, args.out, {}, {}});
+  App app(LaunchOptions{args.nenga, args.nenga.parent_path(), {}, {}});
   if (!app.started()) return Fail("nenga.exe did not start");
   HWND main = app.WaitForWindow(L"TfrmMain", L"年賀はがき当たり番号判定");
   if (main == nullptr) return Fail("the main window did not appear");
@@ -43,9 +50,34 @@ int RunDemo(const DemoArgs& args) {
 
   PostClick(GetDlgItem(main, ids::kCmdOpen));
   HWND dialog = app.WaitForWindow(L"#32770", L"当たり番号のファイルを開く");
-  if (dialog == nullptr || !ChooseFileInDialog(dialog, args.file) || !app.WaitForHidden(dialog)) {
-    return Fail("could not choose the file in the file-open dialog");
+  if (dialog == nullptr) return Fail("the file-open dialog did not appear");
+  // As a user does: go to the file's folder (its name typed, then Open), pick the file
+  // by name, and only then take the picture, once the dialog shows the folder's files
+  // and has painted them.
+  if (!ChooseFileInDialog(dialog, args.file.parent_path())) return Fail("no file name box");
+  HWND view = nullptr;
+  HWND list = nullptr;
+  if (!WaitUntil([&] {
+        view = FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
+        list = view ? FindWindowExW(view, nullptr, L"SysListView32", nullptr) : nullptr;
+        DWORD_PTR items = 0;
+        return list != nullptr &&
+               SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_BLOCK, 5000, &items) &&
+               items == 1;  // the only winning-number file there
+      })) {
+    return Fail("the file dialog did not show the file's folder");
   }
+  // A combo box takes the text into its edit box.
+  HWND name = GetDlgItem(dialog, kFileNameCombo);
+  if (name == nullptr || !WriteText(name, args.file.filename().wstring())) {
+    return Fail("no file name box");
+  }
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+  if (!Save(dialog, args, "file_dialog")) return 1;
+  PostClick(GetDlgItem(dialog, IDOK));
+  if (!app.WaitForHidden(dialog)) return Fail("could not choose the file in the file-open dialog");
   if (!WaitUntil([&] { return FocusOf(main) == txtNum; })) return Fail("the load did not end");
 
   PostChars(txtNum, args.number);

@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -54,12 +56,17 @@ class NengaTest : public testing::Test {
     fs::create_directories(workDir_);
     fs::create_directories(settings.outDir / "screenshots");
 
+    ASSERT_NO_FATAL_FAILURE(Launch(settings.nengaExe));
+  }
+
+  // Starts the program and finds its windows.
+  void Launch(const fs::path& exe) {
     // The log may hold the sounds of earlier tests of this process.
     const SoundTrace earlier = ReadSoundTrace(logFile_);
     cueBase_ = earlier.names.size();
     callBase_ = earlier.flags.size();
     ParkPointer();
-    LaunchOptions options{settings.nengaExe, workDir_, L"+winmm", {}};
+    LaunchOptions options{exe, workDir_, L"+winmm", {}};
     ASSERT_NO_FATAL_FAILURE(Prepare(options));
     app_ = std::make_unique<App>(options);
     ASSERT_TRUE(app_->started()) << "CreateProcess failed with " << app_->launchError() << " for "
@@ -86,6 +93,21 @@ class NengaTest : public testing::Test {
 
   // Where and how the program starts; the tests of the program's folder change it.
   virtual void Prepare(LaunchOptions&) {}
+
+  // Ends the program SetUp started and starts a copy of it from a folder of its own,
+  // with the named (empty) files beside it. Returns the folder.
+  fs::path RelaunchBeside(std::initializer_list<std::wstring_view> files) {
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
+    // Spaces and brackets in the folder's name; Wine keeps a name outside ASCII only
+    // where the Unix locale can hold it.
+    const fs::path folder = workDir_ / "Program Files (x86) nenga";
+    fs::create_directories(folder);
+    fs::copy_file(TestSettings().nengaExe, folder / "nenga.exe");
+    for (const std::wstring_view file : files) std::ofstream(folder / file) << "help\n";
+    Launch(folder / L"nenga.exe");
+    return folder;
+  }
 
   static HWND Control(HWND parent, int id) { return GetDlgItem(parent, id); }
 
@@ -307,6 +329,64 @@ class HelpViewer {
   }
 
   HWND window_ = nullptr;
+};
+
+// Stands in for the user's web browser: while it exists, the file association of
+// ".html" starts the page recorder, which writes the page it was given to a file.
+// (Wine's shell reads associations from the machine's classes only.) The association
+// is put back afterwards.
+class PageOpener {
+ public:
+  explicit PageOpener(const fs::path& record) : record_(record) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring recorder = (fs::path(self).parent_path() / "page_recorder.exe").wstring();
+    wchar_t old[256];
+    DWORD size = sizeof(old);
+    if (RegGetValueW(HKEY_CLASSES_ROOT, L".html", nullptr, RRF_RT_REG_SZ, nullptr, old, &size) ==
+        ERROR_SUCCESS) {
+      oldClass_ = old;
+    }
+    Set(L".html", kClass);
+    Set(std::wstring(kClass) + L"\\shell\\open\\command",
+        L"\"" + recorder + L"\" \"" + record.wstring() + L"\" \"%1\"");
+  }
+  ~PageOpener() {
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, kClass);
+    if (oldClass_) {
+      Set(L".html", *oldClass_);
+    } else {
+      RegDeleteTreeW(HKEY_CLASSES_ROOT, L".html");
+    }
+  }
+  PageOpener(const PageOpener&) = delete;
+  PageOpener& operator=(const PageOpener&) = delete;
+
+  // The page opened, once the recorder has written it.
+  std::optional<std::wstring> WaitForPage() {
+    std::optional<std::wstring> page;
+    WaitUntil([&] {
+      std::ifstream in(record_, std::ios::binary);
+      const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+      if (bytes.empty() || bytes.size() % 2 != 0) return false;
+      page.emplace(bytes.size() / 2, L'\0');
+      std::memcpy(page->data(), bytes.data(), bytes.size());
+      return true;
+    });
+    return page;
+  }
+
+ private:
+  static constexpr const wchar_t* kClass = L"NengaTest.HelpPage";
+
+  static void Set(const std::wstring& key, const std::wstring& value) {
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+  }
+
+  fs::path record_;
+  std::optional<std::wstring> oldClass_;
 };
 
 std::vector<std::string> Repeat(const std::string& cue, std::size_t times) {
@@ -768,12 +848,16 @@ TEST_F(NengaTest, SoakOfTwoThousandChecksKeepsResourcesFlat) {
 // Help is told to close for the window that opened it, while that window still
 // exists: when the main window is closed, and when the program ends by a quit request.
 TEST_F(NengaTest, HelpClosesForTheMainWindowWhenItIsClosed) {
+  const fs::path folder = RelaunchBeside({L"vorel.hlp", L"help.html"});
+  const fs::path opened = workDir_ / "opened.txt";
+  PageOpener opener(opened);
   HelpViewer viewer;
   PostClick(Control(main_, ids::kCmdHelp));
   ASSERT_TRUE(viewer.WaitForRequests(1)) << "help was not asked for";
   EXPECT_EQ(viewer.requests[0].command, static_cast<UINT>(HELP_CONTENTS));
   EXPECT_EQ(viewer.requests[0].owner, main_);
-  EXPECT_TRUE(viewer.requests[0].file.ends_with("vorel.hlp")) << viewer.requests[0].file;
+  EXPECT_EQ(viewer.requests[0].file, (folder / "vorel.hlp").string());
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
 
   PostMessageW(main_, WM_CLOSE, 0, 0);
   ASSERT_TRUE(viewer.WaitForRequests(2)) << "help was not told to close";
@@ -782,9 +866,12 @@ TEST_F(NengaTest, HelpClosesForTheMainWindowWhenItIsClosed) {
   EXPECT_TRUE(viewer.requests[1].ownerExisted) << "the main window was gone already";
   EXPECT_EQ(viewer.requests[1].file, viewer.requests[0].file);
   EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
+  // With a help file there, the page beside it was not opened.
+  EXPECT_FALSE(fs::exists(opened));
 }
 
 TEST_F(NengaTest, HelpClosesForTheMainWindowAtAQuitRequest) {
+  RelaunchBeside({L"vorel.hlp"});
   HelpViewer viewer;
   PostClick(Control(main_, ids::kCmdHelp));
   ASSERT_TRUE(viewer.WaitForRequests(1)) << "help was not asked for";
@@ -861,6 +948,25 @@ TEST_F(PlantedDllTest, SystemDllsComeFromTheSystemFolderOnly) {
   EXPECT_FALSE(fs::exists(programDir_ / "winmm-loaded.txt"))
       << "the winmm.dll beside the program was loaded";
   EXPECT_TRUE(app_->Running());
+
+// Without a help file, the help page beside the program opens in the user's program
+// for pages, by its full path; the help viewer is never asked, not even at exit.
+TEST_F(NengaTest, HelpOpensThePageBesideTheProgramWithoutAHelpFile) {
+  const fs::path folder = RelaunchBeside({L"help.html"});
+  PageOpener opener(workDir_ / "opened.txt");
+  HelpViewer viewer;
+  PostClick(Control(main_, ids::kCmdHelp));
+  const auto page = opener.WaitForPage();
+  ASSERT_TRUE(page.has_value()) << "the help page was not opened; " << Shown();
+  EXPECT_EQ(*page, (folder / L"help.html").wstring());
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
+  EXPECT_EQ(Cues(1), std::vector<std::string>{"chop.wav"});
+
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
+  viewer.WaitForRequests(0);
+  EXPECT_TRUE(viewer.requests.empty())
+      << "the help viewer was asked for " << viewer.requests[0].file;
 }
 
 }  // namespace

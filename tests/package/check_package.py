@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Checks the release package, or the sound cues alone.
 
-    check_package.py PACKAGE.zip   the package: names, sizes, executables, cues, read-me
+    check_package.py PACKAGE.zip   the package: names, sizes, executables, cues, help, read-me
     check_package.py --sounds      the cue script: same bytes twice, every cue sound
     check_package.py --version resources/version.h   prints the version
 
 Exits non-zero with every fault listed.
 """
+import base64
 import io
 import re
 import struct
@@ -29,7 +30,12 @@ MIN_RMS = 0.01
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll",
                "shell32.dll", "winmm.dll", "msimg32.dll", "imm32.dll", "advapi32.dll",
-               "msvcrt.dll"}
+               "ole32.dll", "msvcrt.dll"}
+# What the read-me must tell a new user: extract the whole zip first, how to go on past
+# the warning for an unsigned download (or unblock the zip), and the names used.
+README_WORDS = ("展開", "詳細情報", "実行", "許可する", "help.html", "nenga-check", "2026.txt")
+# The help page's pictures, each of the real program.
+HELP_PICTURES = 3
 
 # The system DLLs that nenga.exe loads late, at the first command that needs each.
 LATE_DLLS = {"comdlg32.dll", "shell32.dll", "winmm.dll"}
@@ -147,10 +153,64 @@ def imported_dlls(exe):
     return at_start, late
 
 
+def check_readme(data):
+    """The read-me's text; Notepad of every Windows, in any locale, reads UTF-8 with a
+    byte-order mark and CR LF right."""
+    if not data.startswith(b"\xef\xbb\xbf"):
+        fault("readme.txt: no UTF-8 byte-order mark")
+    try:
+        text = data.decode("utf-8-sig")
+    except UnicodeDecodeError:
+        fault("readme.txt: not UTF-8")
+        return ""
+    if "\n" in text.replace("\r\n", "") or "\r" in text.replace("\r\n", ""):
+        fault("readme.txt: a line that does not end in CR LF")
+    for word in (*README_WORDS, *CUES):
+        if word not in text:
+            fault(f"readme.txt: says nothing of {word}")
+    if "作業フォルダー" in text:
+        fault("readme.txt: still says the sounds come from the working folder")
+    return text
+
+
+def check_help(data, readme):
+    """The help page: Japanese, UTF-8, nothing from outside the page, its pictures
+    inlined PNG with Japanese alternative texts, and the read-me's sections."""
+    try:
+        page = data.decode("utf-8")
+    except UnicodeDecodeError:
+        return fault("help.html: not UTF-8")
+    if '<html lang="ja">' not in page:
+        fault('help.html: no <html lang="ja">')
+    if '<meta charset="utf-8">' not in page.lower():
+        fault("help.html: the encoding is not declared UTF-8")
+    if re.search(r"<script|<link|<iframe|@import|url\(", page, re.I):
+        fault("help.html: a script, a style sheet or a frame from elsewhere")
+    for ref in re.findall(r'(?:src|href)="([^"]*)"', page):
+        if not (ref.startswith("#") or ref.startswith("data:image/png;base64,")):
+            fault(f"help.html: refers outside the page: {ref[:60]}")
+    pictures = re.findall(r"<img\b[^>]*>", page)
+    if len(pictures) != HELP_PICTURES:
+        fault(f"help.html: {len(pictures)} pictures, want {HELP_PICTURES}")
+    for img in pictures:
+        alt = re.search(r'alt="([^"]*)"', img)
+        if not alt or not re.search(r"[\u3040-\u30ff\u4e00-\u9fff]", alt.group(1)):
+            fault(f"help.html: a picture without a Japanese alt text: {img[:80]}")
+        src = re.search(r'src="data:image/png;base64,([^"]*)"', img)
+        png = base64.b64decode(src.group(1)) if src else b""
+        if not png.startswith(b"\x89PNG\r\n\x1a\n") or len(png) < 1000:
+            fault(f"help.html: a picture that is no PNG of a window: {img[:80]}")
+    # One source: every section of the read-me is a section of the page, in order.
+    sections = re.findall(r"^■ (.+?)\r?$", readme, re.M)
+    headings = [re.sub(r"<[^>]+>", "", h) for h in re.findall(r"<h2[^>]*>(.*?)</h2>", page)]
+    if not sections or [h for h in headings if h in sections] != sections:
+        fault(f"help.html: sections {headings}, the read-me's {sections}")
+
+
 def check_package(zip_path):
     name = Path(zip_path).stem
     folder = name + "/"
-    want = {"nenga.exe", "nenga-check.exe", "sample.txt", "readme.txt", *CUES}
+    want = {"nenga.exe", "nenga-check.exe", "sample.txt", "readme.txt", "help.html", *CUES}
     if name != "nenga-" + version(ROOT / "resources/version.h"):
         fault(f"{zip_path}: not named after the version in resources/version.h")
     with zipfile.ZipFile(zip_path) as z:
@@ -198,16 +258,8 @@ def check_package(zip_path):
     if files.get("sample.txt") != (ROOT / "samples/sample.txt").read_bytes():
         fault("sample.txt: not samples/sample.txt")
 
-    readme = files.get("readme.txt", b"")
-    try:
-        text = readme.decode("cp932")
-    except UnicodeDecodeError:
-        return fault("readme.txt: not Shift-JIS")
-    if "\n" in text.replace("\r\n", ""):
-        fault("readme.txt: a line that does not end in CR LF")
-    for word in ("nenga-check", "2026.txt", *CUES):
-        if word not in text:
-            fault(f"readme.txt: says nothing of {word}")
+    readme = check_readme(files.get("readme.txt", b""))
+    check_help(files.get("help.html", b""), readme)
     for f, data in sorted(files.items()):
         print(f"  {f:16} {len(data):8}")
 

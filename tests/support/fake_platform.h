@@ -74,7 +74,9 @@ class FakePlatform final : public Platform {
   void LaunchEditor(const PathString& file, const PathString& folder) override {
     events.push_back("edit:" + PathText(file) + "|" + PathText(folder));
   }
-  void ShowHelp(const PathString& file) override { events.push_back("help:" + PathText(file)); }
+  void ShowHelp(const PathString& file, const PathString& page, const PathString& folder) override {
+    events.push_back("help:" + PathText(file) + "|" + PathText(page) + "|" + PathText(folder));
+  }
   void InfoBox(std::string_view text) override {
     events.push_back("info:" + std::string(text));
     filesOpenDuringInfoBox = openFiles;

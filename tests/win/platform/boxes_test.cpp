@@ -287,6 +287,23 @@ TEST_F(BoxesTest, WarningBoxShowsTextAndCaptionAsGiven) {
   ExpectMainWindowBack();
 }
 
+// Help without a help file opens the page; a page that cannot be opened is named in
+// the error box, with its folder as it is, whatever its characters.
+TEST_F(BoxesTest, HelpPageThatCannotOpenIsNamedInTheErrorBox) {
+  const std::wstring folder = L"C:\\no such folder \u5e74\u8cc0 \U0001F38D\\";
+  MessageBoxSeen seen;
+  DialogWatch watch(ReadMessageBox(seen, main_.get()));
+  platform_.ShowHelp(folder + L"vorel.hlp", folder + L"help.html", folder);
+  ASSERT_TRUE(watch.Dialog()) << "the box never showed";
+  EXPECT_EQ(seen.text,
+            L"ヘルプのページ「" + folder + L"help.html」を開けません: ファイルが見つかりません.");
+  EXPECT_EQ(seen.caption, L"Tool");
+  EXPECT_EQ(seen.owner, platform_.AppWindow());
+  EXPECT_TRUE(seen.icon);
+  EXPECT_FALSE(seen.mainEnabled);
+  ExpectMainWindowBack();
+}
+
 TEST(Win32PlatformTest, AppWindowIsHiddenAndCarriesTheTitle) {
   Win32Platform platform(::GetModuleHandleW(nullptr), "年賀");
   ASSERT_TRUE(::IsWindow(platform.AppWindow()));

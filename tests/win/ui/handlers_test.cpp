@@ -221,7 +221,9 @@ TEST_F(Windows, SideCommandsCallThePlatform) {
   EXPECT_EQ(platform_.events,
             (Events{"cue:chop.wav",
                     "edit:" + testing::PathText(EditFileName) + "|" + testing::PathText(AppDir),
-                    "cue:chop.wav", "help:" + testing::PathText(AppDir) + "vorel.hlp",
+                    "cue:chop.wav",
+                    "help:" + testing::PathText(AppDir) + "vorel.hlp|" + testing::PathText(AppDir) +
+                        "help.html|" + testing::PathText(AppDir),
                     "cue:kaeru.wav", "open:当たり番号のファイルを開く"}));
   EXPECT_EQ(FileLoaded, 0);  // a cancelled dialog loads nothing
 }
