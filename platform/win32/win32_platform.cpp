@@ -115,6 +115,8 @@ std::wstring ModuleFolder(HINSTANCE module) {
   }
   const std::size_t separator = path.find_last_of(L"\\/");
   return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
+}
+
 bool IsFile(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
