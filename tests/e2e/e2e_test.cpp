@@ -948,6 +948,7 @@ TEST_F(PlantedDllTest, SystemDllsComeFromTheSystemFolderOnly) {
   EXPECT_FALSE(fs::exists(programDir_ / "winmm-loaded.txt"))
       << "the winmm.dll beside the program was loaded";
   EXPECT_TRUE(app_->Running());
+}
 
 // Without a help file, the help page beside the program opens in the user's program
 // for pages, by its full path; the help viewer is never asked, not even at exit.
