@@ -6,8 +6,8 @@
 #include <exception>
 #include <string>
 
-#include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
+#include "toolkit/wide.h"
 #include "ui/Atari1.h"
 #include "ui/app_paths.h"
 #include "ui/controls.h"

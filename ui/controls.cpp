@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/win32/wide.h"
+#include "toolkit/wide.h"
 #include "ui/picture.h"
 
 namespace nenga {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/win32/wide.h"
+#include "toolkit/wide.h"
 #include "ui/app_paths.h"
 #include "ui/control_ids.h"
 #include "ui/layouts.h"
