@@ -13,6 +13,7 @@
 #include "ui/controls.h"
 #include "ui/layouts.h"
 #include "ui/main.h"
+#include "winning/words.h"
 
 namespace nenga {
 namespace {
@@ -74,12 +75,11 @@ int Run(HINSTANCE instance, int showCommand) {
   MainWindow main(platform, atari);
   const int fontHeight = MeasureFormFontHeight();
   if (!main.Create(instance, fontHeight, platform.AppWindow())) {
-    return StartupFailed(platform, "メインウィンドウを作成できませんでした", GetLastError());
+    return StartupFailed(platform, words::kMainWindowFailed, GetLastError());
   }
   platform.SetMainWindow(main.hwnd());
   if (!atari.Create(instance, main.hwnd(), fontHeight)) {
-    return StartupFailed(platform, "当たり番号発見のウィンドウを作成できませんでした",
-                         GetLastError());
+    return StartupFailed(platform, words::kWinDialogFailed, GetLastError());
   }
 
   main.Show(showCommand);
