@@ -65,13 +65,6 @@ std::vector<ControlLayout> Scaled(const std::array<ControlLayout, N>& table, int
 
 }  // namespace
 
-int ScaleToFont(int value, int fontHeight) {
-  const long long product = static_cast<long long>(value) * fontHeight;
-  const long long half = kDesignFontHeight / 2;
-  return static_cast<int>(product >= 0 ? (product + half) / kDesignFontHeight
-                                       : (product - half) / kDesignFontHeight);
-}
-
 FormLayout MainFormLayout(int fontHeight) {
   return {L"TfrmMain",
           words::kMainCaption,
