@@ -11,6 +11,7 @@
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "winning/myProc.h"
+#include "winning/words.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -85,20 +86,14 @@ class Checker {
   }
 
  private:
+  // A mistake goes to standard output, in its place among the announcements.
   void CheckShiftJis(std::string_view number) {
-    if (number.size() != 6) {
-      mistake_.assign(number);
-      mistake_ += " は入力ミスです。";
-      out_.Line(mistake_);
-      return;
-    }
-    CheckNumber(number, platform_, dialog_);
+    if (!CheckTypedNumber(number, platform_, dialog_)) out_.Line(InputMistake(number));
   }
 
   ConsolePlatform& platform_;
   Output& out_;
   PrintingDialog dialog_;
-  std::string mistake_;
 };
 
 // Checks each line of standard input (ReadLines gives the rules). With answerAtOnce
@@ -149,11 +144,11 @@ int Run(const std::vector<std::string>& args, const std::vector<PathString>& pat
     for (std::size_t n = winFile + 1; n < args.size(); ++n) checker.Check(args[n]);
   } else if (const int error = CheckStandardInput(checker, out, AtConsole())) {
     out.Flush();
-    errors.Line("標準入力を読み込めません: " + FileErrorMessage(error));
+    errors.Line(words::kCannotReadInput + FileErrorMessage(error));
     return kExitFailed;
   }
   if (const int error = out.Finish()) {
-    errors.Line("標準出力に書き込めません: " + FileErrorMessage(error));
+    errors.Line(words::kCannotWriteOutput + FileErrorMessage(error));
     return kExitFailed;
   }
   return kExitOk;
@@ -168,7 +163,7 @@ int RunReporting(const std::vector<std::string>& args, const std::vector<PathStr
     status = Run(args, paths, out, errors);
   } catch (const std::bad_alloc&) {
     out.Flush();
-    errors.Line("メモリが足りません");
+    errors.Line(words::kOutOfMemory);
   }
   errors.Flush();
   return status;

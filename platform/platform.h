@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/error_codes.h"
+
 namespace nenga {
 
 #ifdef _WIN32
@@ -20,11 +22,6 @@ using PathString = std::wstring;  // UTF-16, as the wide API takes it
 #else
 using PathString = std::string;  // the system's bytes
 #endif
-
-// Error codes are Win32's. A POSIX error number that has no Win32 counterpart is
-// passed with this bit set, the one Win32 leaves to applications, so it never reads
-// as some Win32 code; the low bits hold the error number.
-inline constexpr int kPosixErrorFlag = 1 << 29;
 
 // An open file, read front to back. Closed when destroyed.
 class ByteSource {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/modal_guard.h"
-#include "platform/win32/wide.h"
+#include "toolkit/modal_guard.h"
+#include "toolkit/wide.h"
 #include "ui/control_ids.h"
 #include "ui/layouts.h"
 #include "ui/picture.h"
@@ -101,7 +101,7 @@ void AtariDialog::cmdOKClick() { EndModal(); }
 LRESULT AtariDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -121,7 +121,7 @@ LRESULT AtariDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void AtariDialog::OnCommand(int id, int code, HWND) {
+void AtariDialog::OnCommand(int id, int code) {
   if (id == ids::kCmdOK && code == BN_CLICKED) {
     cmdOKClick();
   } else if (id == IDOK && GetFocus() == Control(ids::kCmdOK)) {

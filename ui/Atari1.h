@@ -20,10 +20,6 @@ class AtariDialog : public Window, public WinDialog {
   // Creates the dialog, hidden, owned by owner, scaled for the measured font height.
   bool Create(HINSTANCE instance, HWND owner, int fontHeight);
 
-  // Makes the congratulation picture, which the dialog only needs when it shows: the
-  // first showing does this itself.
-  bool BuildPicture();
-
   // Sets the text of lblAtari and sizes the label to it; its left edge stays put.
   void SetAnnouncement(std::string_view text) override;
 
@@ -31,11 +27,13 @@ class AtariDialog : public Window, public WinDialog {
   // has been closed, with the window that was active before active again.
   void ShowModal() override;
 
-  bool IsShowingModal() const { return modal_; }
+  // Test seam, public for the window tests: makes the congratulation picture, which
+  // the dialog only needs when it shows; the first showing does this itself.
+  bool BuildPicture();
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void OnCommand(int id, int code, HWND control);
+  void OnCommand(int id, int code);
   LRESULT OnControlColor(HDC dc, HWND control);
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void cmdOKClick();

@@ -7,13 +7,14 @@
 #include <string>
 
 #include "platform/win32/system_dlls.h"
-#include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
+#include "toolkit/wide.h"
 #include "ui/Atari1.h"
 #include "ui/app_paths.h"
 #include "ui/controls.h"
 #include "ui/layouts.h"
 #include "ui/main.h"
+#include "winning/words.h"
 
 namespace nenga {
 namespace {
@@ -52,12 +53,11 @@ int Run(HINSTANCE instance, int showCommand) {
   MainWindow main(platform, atari);
   const int fontHeight = MeasureFormFontHeight();
   if (!main.Create(instance, fontHeight, platform.AppWindow())) {
-    return StartupFailed(platform, "メインウィンドウを作成できませんでした", GetLastError());
+    return StartupFailed(platform, words::kMainWindowFailed, GetLastError());
   }
   platform.SetMainWindow(main.hwnd());
   if (!atari.Create(instance, main.hwnd(), fontHeight)) {
-    return StartupFailed(platform, "当たり番号発見のウィンドウを作成できませんでした",
-                         GetLastError());
+    return StartupFailed(platform, words::kWinDialogFailed, GetLastError());
   }
 
   main.Show(showCommand);

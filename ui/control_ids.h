@@ -18,7 +18,4 @@ inline constexpr int kLblAtari = 201;
 inline constexpr int kImCongrat = 202;
 inline constexpr int kCmdOK = 203;
 
-// The information box: its text is a static control, its button IDOK.
-inline constexpr int kInfoText = 301;
-
 }  // namespace nenga::ids

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/win32/wide.h"
+#include "toolkit/wide.h"
 #include "ui/picture.h"
 
 namespace nenga {

@@ -6,6 +6,7 @@
 
 #include "resources/resource.h"
 #include "ui/control_ids.h"
+#include "winning/words.h"
 
 namespace nenga {
 namespace {
@@ -19,19 +20,20 @@ using K = ControlKind;
 
 // frmMain
 constexpr std::array<ControlLayout, 8> kMainControls{{
-    {ids::kLabel1, K::kLabel, 32, 8, 128, 12, "年賀はがき番号の入力", kBold12, nullptr, -1, nullptr,
-     0, 0},
+    {ids::kLabel1, K::kLabel, 32, 8, 128, 12, words::kLabel1Text, kBold12, nullptr, -1, nullptr, 0,
+     0},
     {ids::kTxtNum, K::kEdit, 16, 24, 161, 21, "", kBold13, nullptr, 0, nullptr, 0, 0},
-    {ids::kCmdCheck, K::kPictureButton, 16, 56, 161, 185, "", kFormFont, "当たり番号を検索します",
-     4, NENGA_BMP_CHECK, 151, 172},
-    {ids::kLabel2, K::kLabel, 16, 248, 56, 13, "直前の値", kBold13, nullptr, -1, nullptr, 0, 0},
-    {ids::kTxtLast, K::kReadOnlyEdit, 16, 264, 161, 21, "", kBold13, "さっきの番号はこれでしたね",
-     5, nullptr, 0, 0},
-    {ids::kCmdOpen, K::kPictureButton, 16, 288, 41, 41, "", kFormFont,
-     "当たり番号ファイルの読み込み", 3, NENGA_BMP_OPEN, 16, 16},
-    {ids::kCmdEdit, K::kPictureButton, 64, 288, 57, 41, "", kFormFont, "当たり番号ファイルの編集",
-     2, NENGA_BMP_EDIT, 32, 32},
-    {ids::kCmdHelp, K::kPictureButton, 136, 288, 41, 41, "", kFormFont, "ヘルプです", 1,
+    {ids::kCmdCheck, K::kPictureButton, 16, 56, 161, 185, "", kFormFont, words::kCheckHint, 4,
+     NENGA_BMP_CHECK, 151, 172},
+    {ids::kLabel2, K::kLabel, 16, 248, 56, 13, words::kLabel2Text, kBold13, nullptr, -1, nullptr, 0,
+     0},
+    {ids::kTxtLast, K::kReadOnlyEdit, 16, 264, 161, 21, "", kBold13, words::kLastHint, 5, nullptr,
+     0, 0},
+    {ids::kCmdOpen, K::kPictureButton, 16, 288, 41, 41, "", kFormFont, words::kOpenHint, 3,
+     NENGA_BMP_OPEN, 16, 16},
+    {ids::kCmdEdit, K::kPictureButton, 64, 288, 57, 41, "", kFormFont, words::kEditHint, 2,
+     NENGA_BMP_EDIT, 32, 32},
+    {ids::kCmdHelp, K::kPictureButton, 136, 288, 41, 41, "", kFormFont, words::kHelpHint, 1,
      NENGA_BMP_HELP, 32, 32},
 }};
 
@@ -40,7 +42,8 @@ constexpr std::array<ControlLayout, 3> kAtariControls{{
     {ids::kLblAtari, K::kAutoSizeLabel, 48, 16, 0, 0, "", kBold48Red, nullptr, -1, nullptr, 0, 0},
     {ids::kImCongrat, K::kPicture, 16, 72, 540, 342, "", kFormFont, nullptr, -1, NENGA_BMP_CONGRAT,
      540, 342},
-    {ids::kCmdOK, K::kPushButton, 240, 424, 81, 25, "OK", kBold13, nullptr, 0, nullptr, 0, 0},
+    {ids::kCmdOK, K::kPushButton, 240, 424, 81, 25, words::kOkText, kBold13, nullptr, 0, nullptr, 0,
+     0},
 }};
 
 template <std::size_t N>
@@ -70,16 +73,9 @@ std::vector<ControlLayout> Scaled(const std::array<ControlLayout, N>& table, int
 
 }  // namespace
 
-int ScaleToFont(int value, int fontHeight) {
-  const long long product = static_cast<long long>(value) * fontHeight;
-  const long long half = kDesignFontHeight / 2;
-  return static_cast<int>(product >= 0 ? (product + half) / kDesignFontHeight
-                                       : (product - half) / kDesignFontHeight);
-}
-
 FormLayout MainFormLayout(int fontHeight) {
   return {L"TfrmMain",
-          "年賀はがき当たり番号判定",
+          words::kMainCaption,
           ScaleToFont(193, fontHeight),
           ScaleToFont(345, fontHeight),
           ScaleToFont(kDesignFontHeight, fontHeight),
@@ -88,7 +84,7 @@ FormLayout MainFormLayout(int fontHeight) {
 
 FormLayout AtariFormLayout(int fontHeight) {
   return {L"TfrmAtari",
-          "当たり番号発見",
+          words::kWinCaption,
           ScaleToFont(568, fontHeight),
           ScaleToFont(460, fontHeight),
           ScaleToFont(kDesignFontHeight, fontHeight),

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "toolkit/layout.h"
+
 namespace nenga {
 
 enum class ControlKind {
@@ -52,8 +54,10 @@ struct FormLayout {
 // The design font height the tables are drawn for.
 inline constexpr int kDesignFontHeight = 12;
 
-// value * fontHeight / 12, rounded to the nearest pixel.
-int ScaleToFont(int value, int fontHeight);
+// value * fontHeight / 12, rounded to the nearest pixel, halves away from zero.
+inline int ScaleToFont(int value, int fontHeight) {
+  return ScaleRounded(value, fontHeight, kDesignFontHeight);
+}
 
 FormLayout MainFormLayout(int fontHeight);
 FormLayout AtariFormLayout(int fontHeight);

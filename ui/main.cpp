@@ -5,11 +5,12 @@
 
 #include <string>
 
-#include "platform/win32/wide.h"
+#include "toolkit/wide.h"
 #include "ui/app_paths.h"
 #include "ui/control_ids.h"
 #include "ui/layouts.h"
 #include "ui/picture.h"
+#include "winning/words.h"
 
 namespace nenga {
 
@@ -50,7 +51,8 @@ bool IsPictureButton(int id) {
 
 std::string OpenDialogFilter() {
   std::string filter;
-  for (const char* part : {"(年賀当たり番号ファイル)*.txt", "*.txt", "(ALL)*.*", "*.*"}) {
+  for (const char* part : {words::kWinFileFilter, words::kWinFilePattern, words::kAllFilesFilter,
+                           words::kAllFilesPattern}) {
     filter += part;
     filter += '\0';
   }
@@ -300,9 +302,9 @@ LRESULT MainWindow::OnButtonMessage(HWND control, UINT message, WPARAM wParam, L
 }
 
 void MainWindow::FormCreate() {
-  openDialog_.title = "当たり番号のファイルを開く";
+  openDialog_.title = words::kOpenDialogTitle;
   openDialog_.filter = OpenDialogFilter();
-  openDialog_.defaultExt = "txt";
+  openDialog_.defaultExt = words::kWinFileExtension;
   AppDir = FolderOfPath(ExecutablePath());
   SYSTEMTIME now{};
   GetLocalTime(&now);
@@ -310,50 +312,49 @@ void MainWindow::FormCreate() {
   FileLoaded = 0;
 }
 
-void MainWindow::txtNumChange() { platform_.PlaySoundCue("pi.wav"); }
+void MainWindow::txtNumChange() { platform_.PlaySoundCue(words::kCueTyped); }
 
 void MainWindow::txtNumKeyPress(wchar_t key) {
   if (key != L'\r') return;
   commandFocus_ = Control(ids::kTxtNum);
-  platform_.PlaySoundCue("Chop.wav");
+  platform_.PlaySoundCue(words::kCueEnter);
   CheckTypedNumber();
 }
 
 void MainWindow::cmdCheckClick() {
-  platform_.PlaySoundCue("kaeru.wav");
+  platform_.PlaySoundCue(words::kCueButton);
   CheckTypedNumber();
 }
 
 void MainWindow::CheckTypedNumber() {
   if (FileLoaded == 0) {
-    platform_.WarningBox("当たり番号ファイルを読み込んで下さい。", "警告");
+    platform_.WarningBox(words::kLoadFileFirst, words::kWarningCaption);
     return;
   }
   const std::string number = WindowTextShiftJis(Control(ids::kTxtNum));
-  if (number.size() == 6) {
-    CheckNumber(number, platform_, winDialog_);
+  if (nenga::CheckTypedNumber(number, platform_, winDialog_)) {
     SetWindowTextShiftJis(Control(ids::kTxtLast), number);
     SetWindowTextShiftJis(Control(ids::kTxtNum), "");
   } else {
-    platform_.InfoBox(number + " は入力ミスです。");
+    platform_.InfoBox(InputMistake(number));
   }
   FocusNumber();
 }
 
 void MainWindow::cmdOpenClick() {
-  platform_.PlaySoundCue("kaeru.wav");
+  platform_.PlaySoundCue(words::kCueButton);
   if (const auto file = platform_.OpenFileDialog(openDialog_)) LoadWinFile(*file, platform_);
   FocusNumber();
 }
 
 void MainWindow::cmdEditClick() {
-  platform_.PlaySoundCue("chop.wav");
+  platform_.PlaySoundCue(words::kCueCommand);
   platform_.LaunchEditor(EditFileName, AppDir);
   FocusNumber();
 }
 
 void MainWindow::cmdHelpClick() {
-  platform_.PlaySoundCue("chop.wav");
+  platform_.PlaySoundCue(words::kCueCommand);
   platform_.ShowHelp(AppDir + L"vorel.hlp", AppDir + L"help.html", AppDir);
   FocusNumber();
 }

@@ -34,6 +34,8 @@ class MainWindow : public Window {
   // The hints as tooltips, and txtNum's input method closed: done once, shortly after
   // the program has first had nothing to do, or before the first key if that is sooner.
   void FinishStartup();
+
+  // Test seams: read by the window tests only.
   HWND Tooltip() const { return tooltip_; }
   const OpenDialogSettings& OpenDialog() const { return openDialog_; }
 

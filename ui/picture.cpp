@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/win32/wide.h"
+#include "toolkit/wide.h"
 
 namespace nenga {
 namespace {

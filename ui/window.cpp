@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/win32/layout.h"
+#include "toolkit/layout.h"
 #include "winning/myProc.h"
 
 namespace nenga {

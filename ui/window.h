@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "platform/platform.h"
-#include "platform/win32/gdi.h"
+#include "toolkit/gdi.h"
 
 namespace nenga {
 

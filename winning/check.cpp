@@ -1,20 +1,21 @@
 #include <algorithm>
 
 #include "winning/myProc.h"
+#include "winning/words.h"
 
 namespace nenga {
 
 std::string Announcement(int winClass, std::string_view number) {
   std::string text(number);
-  text += " は";
+  text += words::kAnnouncementBefore;
   text += std::to_string(winClass);
-  text += "等です。";
+  text += words::kAnnouncementAfter;
   return text;
 }
 
 const char* WinCue(int winClass) {
-  if (winClass >= 1 && winClass <= 3) return "fan.wav";
-  if (winClass >= 4 && winClass <= 8) return "fin.wav";
+  if (winClass >= 1 && winClass <= 3) return words::kCueBigWin;
+  if (winClass >= 4 && winClass <= 8) return words::kCueWin;
   return nullptr;
 }
 
@@ -36,6 +37,19 @@ void CheckNumber(std::string_view number, Platform& platform, WinDialog& dialog)
       if (numbers[j] == suffix) ShowWin(static_cast<int>(row) + 1, number, platform, dialog);
     }
   }
+}
+
+bool CheckTypedNumber(std::string_view typed, Platform& platform, WinDialog& dialog) {
+  constexpr std::size_t kPostcardNumberBytes = 6;
+  if (typed.size() != kPostcardNumberBytes) return false;
+  CheckNumber(typed, platform, dialog);
+  return true;
+}
+
+std::string InputMistake(std::string_view typed) {
+  std::string text(typed);
+  text += words::kInputMistakeAfter;
+  return text;
 }
 
 }  // namespace nenga

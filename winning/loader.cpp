@@ -5,36 +5,33 @@
 
 #include "platform/codepage.h"
 #include "winning/myProc.h"
+#include "winning/words.h"
 
 namespace nenga {
-
-const char* const kOverflowMessage =
-    "データが大きすぎます。\r\n安全のためプログラムを終了します。\r\n当たり番号のファイルが不正です"
-    "。";
 
 std::string FileErrorMessage(int code) {
   const auto generic = [](int number) {
     char text[48];
-    std::snprintf(text, sizeof text, "I/O エラー (%d)", number);
+    std::snprintf(text, sizeof text, words::kIoErrorFormat, number);
     return std::string(text);
   };
   // A POSIX error number without a Win32 counterpart has no message of its own.
   if (code > 0 && (code & kPosixErrorFlag) != 0) return generic(code & ~kPosixErrorFlag);
   switch (code) {
-    case 2:
-      return "ファイルが見つかりません";
-    case 3:
-      return "不正なファイル名です";
-    case 4:
-      return "オープンしたファイルが多すぎます";
-    case 5:
-      return "ファイルへのアクセスが拒否されました";
-    case 100:
-      return "ファイルの末尾以降を読み込みました";
-    case 101:
-      return "ディスクがいっぱいです";
-    case 106:
-      return "入力値が数値ではありません";
+    case kErrorFileNotFound:
+      return words::kFileNotFound;
+    case kErrorPathNotFound:
+      return words::kBadFileName;
+    case kErrorTooManyOpenFiles:
+      return words::kTooManyOpenFiles;
+    case kErrorAccessDenied:
+      return words::kAccessDenied;
+    case kIoReadPastEnd:
+      return words::kReadPastEnd;
+    case kIoDiskFull:
+      return words::kDiskFull;
+    case kIoNotANumber:
+      return words::kNotANumberInput;
     default:
       return generic(code);
   }
@@ -46,6 +43,9 @@ constexpr std::size_t kBufferBytes = 64 * 1024;
 constexpr char32_t kCR = 13;
 constexpr char32_t kLF = 10;
 constexpr char32_t kCtrlZ = 26;  // ends the file: nothing after it is read
+
+// A class header, "k:": a line whose second byte is a colon. Two bytes tell.
+bool IsHeader(std::string_view line) { return line.size() >= 2 && line[1] == ':'; }
 
 // Buffered bytes from the open file; a read error becomes a Failure.
 class ByteBuffer {
@@ -120,8 +120,7 @@ class LineReader {
       ReadByteLine(line, keep);
     } else {
       ScanUnits(&line, 2);
-      const bool header = line.size() >= 2 && line[1] == ':';
-      ScanUnits(keep && !header ? &line : nullptr, kWholeLine);
+      ScanUnits(keep && !IsHeader(line) ? &line : nullptr, kWholeLine);
     }
     EndLine();
   }
@@ -144,7 +143,7 @@ class LineReader {
         from += std::min<std::size_t>(static_cast<std::size_t>(stop - p), 2 - line.size());
         line.append(p, from);
         decided = line.size() == 2 || stop != p + n;
-        kept = decided && keep && !(line.size() == 2 && line[1] == ':');
+        kept = decided && keep && !IsHeader(line);
       }
       if (kept) line.append(from, stop);
       bytes_.Skip(static_cast<std::size_t>(stop - p));
@@ -233,8 +232,6 @@ class LineReader {
   bool bigEndian_ = false;
 };
 
-bool IsHeader(const std::string& line) { return line.size() >= 2 && line[1] == ':'; }
-
 }  // namespace
 
 void LoadWinFile(const PathString& file, Platform& platform) {
@@ -265,7 +262,7 @@ void LoadWinFile(const PathString& file, Platform& platform) {
     if (IsHeader(line)) {
       const char digit = line[0];
       if (digit < '0' || digit > '9') {
-        throw Failure(std::string("'") + digit + "' は数値ではありません");
+        throw Failure(words::kNotANumberBefore + std::string(1, digit) + words::kNotANumberAfter);
       }
       k = digit - '0';
       if (k > 1) {
@@ -278,7 +275,7 @@ void LoadWinFile(const PathString& file, Platform& platform) {
       filled[row][i - 1] = true;
       ++i;
       if (i > kEntrySlots) {
-        platform.InfoBox(kOverflowMessage);
+        platform.InfoBox(words::kOverflowMessage);
         source.reset();
         platform.RequestQuit();
         return;

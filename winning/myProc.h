@@ -7,8 +7,8 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -44,9 +44,6 @@ class Failure : public std::exception {
 // The message for a system error code met opening or reading a file.
 std::string FileErrorMessage(int code);
 
-// The overflow's information-box text: three lines joined by CR LF.
-extern const char* const kOverflowMessage;
-
 // Loads a winning-number file into the table. Throws Failure when the file cannot be
 // opened or read, or a class header does not start with a digit; the table is then
 // as before. At the overflow it shows the information box, stops reading and posts
@@ -73,5 +70,14 @@ void ShowWin(int winClass, std::string_view number, Platform& platform, WinDialo
 // Checks a six-byte number against the table and announces every match, class by
 // class; returns when the last announcement has been closed.
 void CheckNumber(std::string_view number, Platform& platform, WinDialog& dialog);
+
+// A number as typed, in the window or to nenga-check: a postcard number is six bytes
+// of Shift-JIS, whatever they are. Checks it as CheckNumber does and returns true; returns
+// false, checking nothing, when typed is not a postcard number.
+bool CheckTypedNumber(std::string_view typed, Platform& platform, WinDialog& dialog);
+
+// What the user is told of a typed number that is not a postcard number:
+// "12345 は入力ミスです。".
+std::string InputMistake(std::string_view typed);
 
 }  // namespace nenga

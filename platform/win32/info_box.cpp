@@ -2,9 +2,8 @@
 
 #include <utility>
 
-#include "platform/win32/gdi.h"
-#include "platform/win32/layout.h"
-#include "ui/control_ids.h"
+#include "toolkit/gdi.h"
+#include "toolkit/layout.h"
 
 namespace nenga {
 namespace {
@@ -77,7 +76,7 @@ class InfoBoxDialog {
         letters.cx / 52, letters.cy, {text.right - text.left, text.bottom - text.top}, ok.cx);
 
     const HWND label = CreateChild(L"STATIC", text_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT,
-                                   layout.text, ids::kInfoText);
+                                   layout.text, kInfoTextId);
     const HWND button =
         CreateChild(L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
                     layout.button, IDOK);

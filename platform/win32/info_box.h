@@ -8,8 +8,11 @@
 
 namespace nenga {
 
+// The id of the box's text, a static control; test drivers read the text by it.
+inline constexpr int kInfoTextId = 301;
+
 // Shows the box owned by owner and returns when it is closed (OK, Enter, Escape or the
-// close box). The text's static control has id ids::kInfoText, the button IDOK.
+// close box). The text's static control has id kInfoTextId, the button IDOK.
 void ShowInfoBox(HINSTANCE instance, HWND owner, std::wstring text, std::wstring caption);
 
 }  // namespace nenga

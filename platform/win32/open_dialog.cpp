@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/win32/layout.h"
+#include "toolkit/layout.h"
 
 namespace nenga {
 namespace {

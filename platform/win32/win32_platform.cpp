@@ -11,10 +11,10 @@
 
 #include "platform/file.h"
 #include "platform/win32/info_box.h"
-#include "platform/win32/layout.h"
-#include "platform/win32/modal_guard.h"
 #include "platform/win32/open_dialog.h"
-#include "platform/win32/wide.h"
+#include "toolkit/layout.h"
+#include "toolkit/modal_guard.h"
+#include "toolkit/wide.h"
 
 namespace nenga {
 namespace {

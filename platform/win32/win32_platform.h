@@ -25,7 +25,6 @@ class Win32Platform final : public Platform {
   // The main window: owner of the help viewer; the file dialog opens on its monitor.
   void SetMainWindow(HWND window) { mainWindow_ = window; }
   HWND AppWindow() const { return appWindow_; }
-  const std::string& AppTitle() const { return appTitle_; }
 
   // Shows the application window's taskbar button; call it as the main window shows.
   void ShowInTaskbar();

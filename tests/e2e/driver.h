@@ -144,7 +144,7 @@ class App {
 };
 
 // The text of a message box or of the program's information box: its static text
-// (the information box's kInfoText, or the system box's 0xFFFF).
+// (the information box's kInfoTextId, or the system box's 0xFFFF).
 std::optional<std::wstring> BoxText(HWND box, int infoTextId);
 
 // Fills the file name of an open-file dialog and presses its Open button.

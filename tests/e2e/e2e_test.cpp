@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win32/info_box.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/settings.h"
 #include "ui/control_ids.h"
@@ -480,7 +481,7 @@ TEST_F(NengaTest, CheckBeforeAnyLoadWarnsAndKeepsTheText) {
   PressEnter();
   HWND box = WaitForBox(kWarningCaption);
   ASSERT_NE(box, nullptr) << "no warning box";
-  EXPECT_EQ(BoxText(box, ids::kInfoText), L"当たり番号ファイルを読み込んで下さい。");
+  EXPECT_EQ(BoxText(box, kInfoTextId), L"当たり番号ファイルを読み込んで下さい。");
   EXPECT_FALSE(IsWindowEnabled(main_));
   Screenshot(box, "warning_box");
   ASSERT_NO_FATAL_FAILURE(CloseBox(box));
@@ -498,7 +499,7 @@ TEST_F(NengaTest, WrongLengthIsAnInputError) {
   PressEnter();
   HWND box = WaitForBox(kAppTitle);
   ASSERT_NE(box, nullptr) << "no information box";
-  EXPECT_EQ(BoxText(box, ids::kInfoText), L"12345 は入力ミスです。");
+  EXPECT_EQ(BoxText(box, kInfoTextId), L"12345 は入力ミスです。");
   EXPECT_FALSE(IsWindowEnabled(main_));
   Screenshot(box, "information_box");
   ASSERT_NO_FATAL_FAILURE(CloseBox(box));
@@ -510,7 +511,7 @@ TEST_F(NengaTest, WrongLengthIsAnInputError) {
   PostClick(cmdCheck_);
   box = WaitForBox(kAppTitle);
   ASSERT_NE(box, nullptr) << "no information box after the check button";
-  EXPECT_EQ(BoxText(box, ids::kInfoText), L"12345 は入力ミスです。");
+  EXPECT_EQ(BoxText(box, kInfoTextId), L"12345 は入力ミスです。");
   ASSERT_NO_FATAL_FAILURE(CloseBox(box));
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
   DWORD_PTR selection = 0;
@@ -523,7 +524,7 @@ TEST_F(NengaTest, WrongLengthIsAnInputError) {
   PressEnter();
   box = WaitForBox(kAppTitle);
   ASSERT_NE(box, nullptr) << "no information box for the empty number";
-  EXPECT_EQ(BoxText(box, ids::kInfoText), L" は入力ミスです。");
+  EXPECT_EQ(BoxText(box, kInfoTextId), L" は入力ミスです。");
   ASSERT_NO_FATAL_FAILURE(CloseBox(box));
   EXPECT_EQ(ReadText(txtLast_), L"");
 }
@@ -576,7 +577,7 @@ TEST_F(NengaTest, FileThatCannotBeOpenedIsReportedAndTheProgramGoesOn) {
   ASSERT_NO_FATAL_FAILURE(ChooseFile(workDir_ / "missing.txt"));
   HWND box = WaitForBox(kAppTitle);
   ASSERT_NE(box, nullptr) << "no error box";
-  EXPECT_EQ(BoxText(box, ids::kInfoText), L"ファイルが見つかりません.");
+  EXPECT_EQ(BoxText(box, kInfoTextId), L"ファイルが見つかりません.");
   Screenshot(box, "error_box");
   ASSERT_NO_FATAL_FAILURE(CloseBox(box));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main_); }));
@@ -604,7 +605,7 @@ TEST_F(NengaTest, HeaderThatIsNotADigitIsReportedAndTheEarlierTableStays) {
       ChooseFile(WriteFile("bad.txt", "1:\r\n654321\r\n2:\r\n4321\r\nx:\r\n99\r\n")));
   HWND box = WaitForBox(kAppTitle);
   ASSERT_NE(box, nullptr) << "no error box";
-  EXPECT_EQ(BoxText(box, ids::kInfoText), L"'x' は数値ではありません.");
+  EXPECT_EQ(BoxText(box, kInfoTextId), L"'x' は数値ではありません.");
   Screenshot(box, "error_box_header");
   ASSERT_NO_FATAL_FAILURE(CloseBox(box));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main_); }));
@@ -630,7 +631,7 @@ TEST_F(NengaTest, OverflowShowsItsMessageAndEndsTheProgram) {
   ASSERT_NO_FATAL_FAILURE(ChooseFile(WriteFile("ten.txt", file)));
   HWND box = WaitForBox(kAppTitle);
   ASSERT_NE(box, nullptr) << "no information box at the overflow";
-  EXPECT_EQ(BoxText(box, ids::kInfoText),
+  EXPECT_EQ(BoxText(box, kInfoTextId),
             L"データが大きすぎます。\r\n安全のためプログラムを終了します。\r\n"
             L"当たり番号のファイルが不正です。");
   Screenshot(box, "overflow_box");

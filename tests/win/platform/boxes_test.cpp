@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/info_box.h"
 #include "platform/win32/win32_platform.h"
 #include "tests/win/platform/dialog_watch.h"
-#include "ui/control_ids.h"
 
 namespace nenga {
 namespace {
@@ -101,7 +101,7 @@ class BoxesTest : public ::testing::Test {
 
 void CheckInfoBox(HWND dialog, const std::wstring& text) {
   EXPECT_EQ(TextOf(dialog), L"Tool");
-  const HWND label = ::GetDlgItem(dialog, ids::kInfoText);
+  const HWND label = ::GetDlgItem(dialog, kInfoTextId);
   const HWND button = ::GetDlgItem(dialog, IDOK);
   ASSERT_TRUE(label && button);
   EXPECT_EQ(TextOf(label), text);
@@ -178,7 +178,7 @@ TEST_F(BoxesTest, InfoBoxWrapsLongTextAtHalfTheScreen) {
   std::string sjis;
   for (int i = 0; i < 40; ++i) sjis += "word ";
   DialogWatch watch([&](HWND dialog) {
-    const RECT label = RectInParent(::GetDlgItem(dialog, ids::kInfoText));
+    const RECT label = RectInParent(::GetDlgItem(dialog, kInfoTextId));
     EXPECT_LE(label.right - label.left, ::GetSystemMetrics(SM_CXSCREEN) / 2);
     EXPECT_GT(label.bottom - label.top, Measure(L"word").text.cy);  // more than one line
     test::Click(dialog, IDOK);

@@ -304,6 +304,8 @@ TEST(Scaling, LayoutsGrowWithTheFont) {
   EXPECT_EQ(check.height, 370);
   EXPECT_EQ(ScaleToFont(13, 15), 16);    // 16.25
   EXPECT_EQ(ScaleToFont(193, 15), 241);  // 241.25
+  EXPECT_EQ(ScaleToFont(1, 6), 1);       // 0.5: halves away from zero
+  EXPECT_EQ(ScaleToFont(-1, 6), -1);     // -0.5
 }
 
 }  // namespace

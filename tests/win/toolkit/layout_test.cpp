@@ -1,9 +1,12 @@
-// The platform's window arithmetic, against numbers worked out by hand.
-#include "platform/win32/layout.h"
+// The toolkit's window arithmetic and filter-list conversion, against numbers worked out
+// by hand.
+#include "toolkit/layout.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "toolkit/wide.h"
 
 namespace nenga {
 namespace {

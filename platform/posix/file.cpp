@@ -11,17 +11,17 @@ namespace nenga {
 int ErrorCodeFromErrno(int e) {
   switch (e) {
     case ENOENT:
-      return 2;
+      return kErrorFileNotFound;
     case ENOTDIR:
     case ENAMETOOLONG:
-      return 3;
+      return kErrorPathNotFound;
     case EMFILE:
     case ENFILE:
-      return 4;
+      return kErrorTooManyOpenFiles;
     case EACCES:
     case EPERM:
     case EISDIR:
-      return 5;
+      return kErrorAccessDenied;
     default:
       return kPosixErrorFlag | e;
   }
@@ -64,7 +64,7 @@ std::unique_ptr<ByteSource> OpenFileForReading(const PathString& file, int& erro
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     ::close(fd);
-    error = 5;  // Windows refuses a folder with "access denied"
+    error = kErrorAccessDenied;  // Windows refuses a folder with "access denied"
     return nullptr;
   }
   return std::make_unique<PosixFile>(fd, true);

@@ -1,8 +1,6 @@
-#include "platform/win32/layout.h"
+#include "toolkit/layout.h"
 
 #include <algorithm>
-
-#include "platform/win32/wide.h"
 
 namespace nenga {
 
@@ -36,18 +34,6 @@ POINT PlaceOpenDialog(const RECT& area, SIZE window) {
   const LONG freeHeight = (area.bottom - area.top) - window.cy;
   at.y = area.top + std::max(freeHeight / 3, 0L);
   return at;
-}
-
-std::wstring WideFilterList(std::string_view sjisFilter) {
-  std::wstring list;
-  while (!sjisFilter.empty()) {
-    const std::size_t end = std::min(sjisFilter.find('\0'), sjisFilter.size());
-    list += WideFromShiftJis(sjisFilter.substr(0, end));
-    list += L'\0';
-    sjisFilter.remove_prefix(std::min(end + 1, sjisFilter.size()));
-  }
-  if (!list.empty()) list += L'\0';
-  return list;
 }
 
 }  // namespace nenga

@@ -1,4 +1,4 @@
-#include "platform/win32/modal_guard.h"
+#include "toolkit/modal_guard.h"
 
 namespace nenga {
 

@@ -1,11 +1,8 @@
-// The arithmetic behind the platform's own windows, kept apart from the windows so it
+// The arithmetic behind the windows' geometry, kept apart from the windows so it
 // can be checked with numbers worked out by hand.
 #pragma once
 
 #include <windows.h>
-
-#include <string>
-#include <string_view>
 
 namespace nenga {
 
@@ -30,10 +27,5 @@ POINT PlaceOpenDialog(const RECT& area, SIZE window);
 
 // Top-left corner that centres a window of the given size in area.
 POINT CentreIn(const RECT& area, SIZE window);
-
-// The dialog filter list: Shift-JIS label and pattern strings, each ended by '\0',
-// become the same strings in UTF-16 with the list ended by an extra '\0'. A last
-// string without its '\0' is taken as if it had one. An empty filter stays empty.
-std::wstring WideFilterList(std::string_view sjisFilter);
 
 }  // namespace nenga

@@ -1,0 +1,79 @@
+// The program's words: every text the user sees and every sound cue's name, each
+// defined once, by name. Shift-JIS bytes, like every text inside the program.
+//
+// Portable: no Windows header. The windows (ui/), the loader and the check (winning/)
+// and nenga-check (cli/) all take their words from here.
+#pragma once
+
+namespace nenga::words {
+
+// frmMain: caption, labels and the picture buttons' hints.
+inline constexpr char kMainCaption[] = "年賀はがき当たり番号判定";
+inline constexpr char kLabel1Text[] = "年賀はがき番号の入力";
+inline constexpr char kLabel2Text[] = "直前の値";
+inline constexpr char kCheckHint[] = "当たり番号を検索します";
+inline constexpr char kLastHint[] = "さっきの番号はこれでしたね";
+inline constexpr char kOpenHint[] = "当たり番号ファイルの読み込み";
+inline constexpr char kEditHint[] = "当たり番号ファイルの編集";
+inline constexpr char kHelpHint[] = "ヘルプです";
+
+// frmAtari, the win dialog: caption and button.
+inline constexpr char kWinCaption[] = "当たり番号発見";
+inline constexpr char kOkText[] = "OK";
+
+// The file-open dialog: its title, and its filters as label and pattern.
+inline constexpr char kOpenDialogTitle[] = "当たり番号のファイルを開く";
+inline constexpr char kWinFileFilter[] = "(年賀当たり番号ファイル)*.txt";
+inline constexpr char kWinFilePattern[] = "*.txt";
+inline constexpr char kAllFilesFilter[] = "(ALL)*.*";
+inline constexpr char kAllFilesPattern[] = "*.*";
+inline constexpr char kWinFileExtension[] = "txt";
+
+// A check before any winning-number file has loaded: the warning and its caption.
+inline constexpr char kLoadFileFirst[] = "当たり番号ファイルを読み込んで下さい。";
+inline constexpr char kWarningCaption[] = "警告";
+
+// A typed number that is not a postcard number: the number, then this.
+inline constexpr char kInputMistakeAfter[] = " は入力ミスです。";
+
+// The announcement of a win, "123456 は2等です。": number, kAnnouncementBefore, class,
+// kAnnouncementAfter.
+inline constexpr char kAnnouncementBefore[] = " は";
+inline constexpr char kAnnouncementAfter[] = "等です。";
+
+// The loader: the overflow's information-box text (three lines joined by CR LF), and a
+// class header that is not a digit, "'x' は数値ではありません", in two pieces.
+inline constexpr char kOverflowMessage[] =
+    "データが大きすぎます。\r\n安全のためプログラムを終了します。\r\n当たり番号のファイルが不正です"
+    "。";
+inline constexpr char kNotANumberBefore[] = "'";
+inline constexpr char kNotANumberAfter[] = "' は数値ではありません";
+
+// File errors by code (see FileErrorMessage); any other code is "I/O エラー (code)".
+inline constexpr char kFileNotFound[] = "ファイルが見つかりません";
+inline constexpr char kBadFileName[] = "不正なファイル名です";
+inline constexpr char kTooManyOpenFiles[] = "オープンしたファイルが多すぎます";
+inline constexpr char kAccessDenied[] = "ファイルへのアクセスが拒否されました";
+inline constexpr char kReadPastEnd[] = "ファイルの末尾以降を読み込みました";
+inline constexpr char kDiskFull[] = "ディスクがいっぱいです";
+inline constexpr char kNotANumberInput[] = "入力値が数値ではありません";
+inline constexpr char kIoErrorFormat[] = "I/O エラー (%d)";
+
+// Start-up failures, each followed by the system's error code.
+inline constexpr char kMainWindowFailed[] = "メインウィンドウを作成できませんでした";
+inline constexpr char kWinDialogFailed[] = "当たり番号発見のウィンドウを作成できませんでした";
+
+// nenga-check's own failures.
+inline constexpr char kCannotReadInput[] = "標準入力を読み込めません: ";
+inline constexpr char kCannotWriteOutput[] = "標準出力に書き込めません: ";
+inline constexpr char kOutOfMemory[] = "メモリが足りません";
+
+// The sound cues, wave files by bare name.
+inline constexpr char kCueTyped[] = "pi.wav";      // txtNum's text changed
+inline constexpr char kCueEnter[] = "Chop.wav";    // Enter in txtNum
+inline constexpr char kCueButton[] = "kaeru.wav";  // cmdCheck, cmdOpen
+inline constexpr char kCueCommand[] = "chop.wav";  // cmdEdit, cmdHelp
+inline constexpr char kCueBigWin[] = "fan.wav";    // classes 1 to 3
+inline constexpr char kCueWin[] = "fin.wav";       // classes 4 to 8
+
+}  // namespace nenga::words
