@@ -37,8 +37,10 @@ README_WORDS = ("展開", "詳細情報", "実行", "許可する", "help.html",
 # The help page's pictures, each of the real program.
 HELP_PICTURES = 3
 
-# The system DLLs that nenga.exe loads late, at the first command that needs each.
-LATE_DLLS = {"comdlg32.dll", "shell32.dll", "winmm.dll"}
+# The system DLLs that nenga.exe loads late, at the first command that needs each: the
+# file dialog, the editor and the help page (shell32, with ole32 for its apartment), the
+# sound cues.
+LATE_DLLS = {"comdlg32.dll", "ole32.dll", "shell32.dll", "winmm.dll"}
 
 faults = []
 
