@@ -33,8 +33,6 @@ mkdir -p "$shots"
 "$root/scripts/wine-env.sh" wine "$build/tests/e2e/nenga_demo.exe" --nenga="$build/ui/nenga.exe" \
   --file="$file" --number="$number" --out="$shots"
 
-for bmp in "$shots"/*.bmp; do
-  convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
-done
+"$root/scripts/bmp-to-png.sh" "$shots"
 echo "demo: pictures in $shots:"
 ls -1 "$shots"

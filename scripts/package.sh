@@ -38,9 +38,7 @@ if ! scripts/wine-env.sh wine "$build/tests/e2e/nenga_demo.exe" --nenga="$root/$
   echo "package: the pictures of the program could not be taken" >&2
   exit 1
 fi
-for bmp in "$pictures"/*.bmp; do
-  convert "$bmp" -strip "${bmp%.bmp}.png"
-done
+scripts/bmp-to-png.sh --keep --strip "$pictures"
 # The help page and the read-me (UTF-8 with a byte-order mark and CR LF, which Notepad
 # of every Windows reads right in any locale) from one source.
 /usr/bin/python3 -B resources/help/build_help.py resources/help/help.md "$pictures" \

@@ -64,9 +64,6 @@ scripts/wine-env.sh ctest --test-dir build/mingw --output-on-failure
 
 # The end-to-end tests keep pictures of the windows they drove, in
 # build/mingw/e2e/screenshots (and dpi120/screenshots and dpi144/screenshots for 120 and
-# 144 dots per inch); made PNG
-# quietly, so the test summary stays last.
-for bmp in build/mingw/e2e/screenshots/*.bmp build/mingw/e2e/dpi1{20,44}/screenshots/*.bmp; do
-  [[ -e "$bmp" ]] && convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
-done
+# 144 dots per inch); made PNG quietly, so the test summary stays last.
+scripts/bmp-to-png.sh build/mingw/e2e{,/dpi120,/dpi144}/screenshots
 exit 0
