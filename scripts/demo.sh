@@ -30,7 +30,7 @@ ninja -C "$build" -j2 nenga nenga_demo
 
 rm -rf "$shots"
 mkdir -p "$shots"
-"$root/scripts/wine-env.sh" wine "$build/tests/e2e/nenga_demo.exe" --nenga="$build/ui/nenga.exe" \
+"$root/scripts/wine-env.sh" wine "$build/scripts/demo/nenga_demo.exe" --nenga="$build/ui/nenga.exe" \
   --file="$file" --number="$number" --out="$shots"
 
 "$root/scripts/bmp-to-png.sh" "$shots"

@@ -32,7 +32,7 @@ cp samples/sample.txt "$stage/sample.txt"
 pictures="$build/help-pictures"
 rm -rf "$pictures"
 mkdir -p "$pictures"
-if ! scripts/wine-env.sh wine "$build/tests/e2e/nenga_demo.exe" --nenga="$root/$stage/nenga.exe" \
+if ! scripts/wine-env.sh wine "$build/scripts/demo/nenga_demo.exe" --nenga="$root/$stage/nenga.exe" \
   --file="$root/$stage/sample.txt" --number=123456 --out="$root/$pictures" >"$pictures/demo.log" 2>&1; then
   cat "$pictures/demo.log"
   echo "package: the pictures of the program could not be taken" >&2
