@@ -54,7 +54,7 @@ echo "== release package and its contents"
 scripts/package.sh
 
 echo "== the help page in a browser, 1024 and 390 pixels wide"
-version=$(python3 -B tests/package/check_package.py --version resources/version.h)
+version=$(python3 -B scripts/package/version.py)
 python3 -B tests/package/help_page_test.py "build/dist/nenga-$version/help.html" \
   build/dist/help-screenshots
 
