@@ -40,8 +40,9 @@ README_WORDS = ("展開", "詳細情報", "実行", "許可する", "help.html",
 # The help page's pictures, each of the real program.
 HELP_PICTURES = 3
 
-# The system DLLs that nenga.exe loads late, at the first command that needs each.
-LATE_DLLS = {"comdlg32.dll", "shell32.dll", "winmm.dll"}
+# The system DLLs that nenga.exe loads late, at the first command that needs each
+# (cmake/DelayLoad.cmake): the file dialog, the editor and the help page, the cues.
+LATE_DLLS = {"comdlg32.dll", "shell32.dll", "ole32.dll", "winmm.dll"}
 
 faults = []
 
