@@ -30,11 +30,9 @@ ninja -C "$build" -j2 nenga nenga_demo
 
 rm -rf "$shots"
 mkdir -p "$shots"
-"$root/scripts/wine-env.sh" wine "$build/tests/e2e/nenga_demo.exe" --nenga="$build/ui/nenga.exe" \
+"$root/scripts/wine-env.sh" wine "$build/scripts/demo/nenga_demo.exe" --nenga="$build/ui/nenga.exe" \
   --file="$file" --number="$number" --out="$shots"
 
-for bmp in "$shots"/*.bmp; do
-  convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
-done
+"$root/scripts/bmp-to-png.sh" "$shots"
 echo "demo: pictures in $shots:"
 ls -1 "$shots"

@@ -21,9 +21,7 @@ rm -rf "$build/e2e"
 status=0
 "$root/scripts/wine-env.sh" ctest --test-dir "$build" -L e2e "$@" || status=$?
 
-for bmp in "$build"/e2e/screenshots/*.bmp "$build"/e2e/dpi1{20,44}/screenshots/*.bmp; do
-  [[ -e "$bmp" ]] && convert "$bmp" "${bmp%.bmp}.png"
-done
+"$root/scripts/bmp-to-png.sh" --keep "$build"/e2e{,/dpi120,/dpi144}/screenshots
 echo "e2e: screenshots in $build/e2e/screenshots, $build/e2e/dpi120/screenshots and" \
   "$build/e2e/dpi144/screenshots, logs in $build/e2e/logs"
 exit "$status"

@@ -4,15 +4,14 @@
 # the help page help.html with pictures of the packed nenga.exe taken under Wine, and
 # readme.txt, both made from resources/help/help.md. The version is the one in the
 # executable's version information (resources/version.h). The package's contents are
-# checked at the end.
+# checked at the end. Its helpers are in scripts/package/.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 scripts/install-deps.sh
 
-version=$(python3 -B tests/package/check_package.py --version resources/version.h)
-name="nenga-$version"
+name="nenga-$(python3 -B scripts/package/version.py)"
 build=build/release
 dist=build/dist
 stage="$dist/$name"
@@ -32,30 +31,19 @@ cp samples/sample.txt "$stage/sample.txt"
 pictures="$build/help-pictures"
 rm -rf "$pictures"
 mkdir -p "$pictures"
-if ! scripts/wine-env.sh wine "$build/tests/e2e/nenga_demo.exe" --nenga="$root/$stage/nenga.exe" \
+if ! scripts/wine-env.sh wine "$build/scripts/demo/nenga_demo.exe" --nenga="$root/$stage/nenga.exe" \
   --file="$root/$stage/sample.txt" --number=123456 --out="$root/$pictures" >"$pictures/demo.log" 2>&1; then
   cat "$pictures/demo.log"
   echo "package: the pictures of the program could not be taken" >&2
   exit 1
 fi
-for bmp in "$pictures"/*.bmp; do
-  convert "$bmp" -strip "${bmp%.bmp}.png"
-done
+scripts/bmp-to-png.sh --keep --strip "$pictures"
 # The help page and the read-me (UTF-8 with a byte-order mark and CR LF, which Notepad
 # of every Windows reads right in any locale) from one source.
 /usr/bin/python3 -B resources/help/build_help.py resources/help/help.md "$pictures" \
   "$stage/help.html" "$stage/readme.txt"
 # The same bytes for the same files: fixed dates and order in the archive.
-python3 -B - "$dist" "$name" <<'PY'
-import os, sys, zipfile
-dist, name = sys.argv[1], sys.argv[2]
-with zipfile.ZipFile(os.path.join(dist, name + ".zip"), "w", zipfile.ZIP_DEFLATED) as z:
-    for f in sorted(os.listdir(os.path.join(dist, name))):
-        info = zipfile.ZipInfo(f"{name}/{f}", date_time=(2026, 1, 1, 0, 0, 0))
-        info.compress_type = zipfile.ZIP_DEFLATED
-        info.external_attr = 0o644 << 16
-        z.writestr(info, open(os.path.join(dist, name, f), "rb").read())
-PY
+python3 -B scripts/package/make_zip.py "$dist" "$name"
 
 python3 -B tests/package/check_package.py "$dist/$name.zip"
 echo "package: $dist/$name.zip"

@@ -54,7 +54,7 @@ echo "== release package and its contents"
 scripts/package.sh
 
 echo "== the help page in a browser, 1024 and 390 pixels wide"
-version=$(python3 -B tests/package/check_package.py --version resources/version.h)
+version=$(python3 -B scripts/package/version.py)
 python3 -B tests/package/help_page_test.py "build/dist/nenga-$version/help.html" \
   build/dist/help-screenshots
 
@@ -64,9 +64,6 @@ scripts/wine-env.sh ctest --test-dir build/mingw --output-on-failure
 
 # The end-to-end tests keep pictures of the windows they drove, in
 # build/mingw/e2e/screenshots (and dpi120/screenshots and dpi144/screenshots for 120 and
-# 144 dots per inch); made PNG
-# quietly, so the test summary stays last.
-for bmp in build/mingw/e2e/screenshots/*.bmp build/mingw/e2e/dpi1{20,44}/screenshots/*.bmp; do
-  [[ -e "$bmp" ]] && convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
-done
+# 144 dots per inch); made PNG quietly, so the test summary stays last.
+scripts/bmp-to-png.sh build/mingw/e2e{,/dpi120,/dpi144}/screenshots
 exit 0

@@ -109,12 +109,6 @@ bool WriteText(HWND window, std::wstring_view text) {
          result != 0;
 }
 
-std::wstring ClassOf(HWND window) {
-  wchar_t name[256] = {};
-  const int n = GetClassNameW(window, name, static_cast<int>(std::size(name)));
-  return std::wstring(name, static_cast<std::size_t>(std::max(n, 0)));
-}
-
 std::wstring CaptionOf(HWND window) {
   wchar_t text[512] = {};
   const int n = InternalGetWindowText(window, text, static_cast<int>(std::size(text)));

@@ -14,7 +14,11 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/win32_test_helpers.h"
+
 namespace nenga::e2e {
+
+using test::ClassOf;
 
 // Milliseconds. (<chrono> cannot be used here: its "µs" does not exist in code page 932.)
 using Millis = DWORD;
@@ -38,7 +42,6 @@ std::optional<std::wstring> ReadText(HWND window);
 // Replaces the text of a window of another process (WM_SETTEXT).
 bool WriteText(HWND window, std::wstring_view text);
 
-std::wstring ClassOf(HWND window);
 std::wstring CaptionOf(HWND window);  // without sending messages
 
 // The control with the keyboard focus in the thread that owns window.

@@ -95,21 +95,6 @@ class NengaTest : public testing::Test {
   // Where and how the program starts; the tests of the program's folder change it.
   virtual void Prepare(LaunchOptions&) {}
 
-  // Ends the program SetUp started and starts a copy of it from a folder of its own,
-  // with the named (empty) files beside it. Returns the folder.
-  fs::path RelaunchBeside(std::initializer_list<std::wstring_view> files) {
-    PostMessageW(main_, WM_CLOSE, 0, 0);
-    EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
-    // Spaces and brackets in the folder's name; Wine keeps a name outside ASCII only
-    // where the Unix locale can hold it.
-    const fs::path folder = workDir_ / "Program Files (x86) nenga";
-    fs::create_directories(folder);
-    fs::copy_file(TestSettings().nengaExe, folder / "nenga.exe");
-    for (const std::wstring_view file : files) std::ofstream(folder / file) << "help\n";
-    Launch(folder / L"nenga.exe");
-    return folder;
-  }
-
   static HWND Control(HWND parent, int id) { return GetDlgItem(parent, id); }
 
   fs::path WriteFile(std::string_view name, std::string_view bytes) {
@@ -846,10 +831,38 @@ TEST_F(NengaTest, SoakOfTwoThousandChecksKeepsResourcesFlat) {
   EXPECT_LE(least(15, &Usage::workingSet), least(4, &Usage::workingSet) + 1024 * 1024);
 }
 
+// A copy of the program in a folder of its own, with the named (nearly empty) files
+// beside it, started from another folder, as a shortcut with a working folder elsewhere
+// starts it. Spaces and brackets in the folder's name; Wine keeps a name outside ASCII
+// only where the Unix locale can hold it.
+class ProgramFolderTest : public NengaTest {
+ protected:
+  explicit ProgramFolderTest(std::initializer_list<std::wstring_view> beside = {})
+      : beside_(beside.begin(), beside.end()) {}
+
+  void Prepare(LaunchOptions& options) override {
+    programDir_ = workDir_ / "Program Files (x86) nenga";
+    fs::create_directories(programDir_);
+    fs::copy_file(options.exe, programDir_ / "nenga.exe", fs::copy_options::overwrite_existing);
+    for (const std::wstring& file : beside_) std::ofstream(programDir_ / file) << "help\n";
+    options.exe = programDir_ / "nenga.exe";
+  }
+
+  fs::path programDir_;
+
+ private:
+  std::vector<std::wstring> beside_;
+};
+
 // Help is told to close for the window that opened it, while that window still
 // exists: when the main window is closed, and when the program ends by a quit request.
-TEST_F(NengaTest, HelpClosesForTheMainWindowWhenItIsClosed) {
-  const fs::path folder = RelaunchBeside({L"vorel.hlp", L"help.html"});
+// The help file and the page are both beside the program; the help file wins.
+class HelpFileTest : public ProgramFolderTest {
+ protected:
+  HelpFileTest() : ProgramFolderTest({L"vorel.hlp", L"help.html"}) {}
+};
+
+TEST_F(HelpFileTest, HelpClosesForTheMainWindowWhenItIsClosed) {
   const fs::path opened = workDir_ / "opened.txt";
   PageOpener opener(opened);
   HelpViewer viewer;
@@ -857,7 +870,7 @@ TEST_F(NengaTest, HelpClosesForTheMainWindowWhenItIsClosed) {
   ASSERT_TRUE(viewer.WaitForRequests(1)) << "help was not asked for";
   EXPECT_EQ(viewer.requests[0].command, static_cast<UINT>(HELP_CONTENTS));
   EXPECT_EQ(viewer.requests[0].owner, main_);
-  EXPECT_EQ(viewer.requests[0].file, (folder / "vorel.hlp").string());
+  EXPECT_EQ(viewer.requests[0].file, (programDir_ / "vorel.hlp").string());
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
 
   PostMessageW(main_, WM_CLOSE, 0, 0);
@@ -871,8 +884,7 @@ TEST_F(NengaTest, HelpClosesForTheMainWindowWhenItIsClosed) {
   EXPECT_FALSE(fs::exists(opened));
 }
 
-TEST_F(NengaTest, HelpClosesForTheMainWindowAtAQuitRequest) {
-  RelaunchBeside({L"vorel.hlp"});
+TEST_F(HelpFileTest, HelpClosesForTheMainWindowAtAQuitRequest) {
   HelpViewer viewer;
   PostClick(Control(main_, ids::kCmdHelp));
   ASSERT_TRUE(viewer.WaitForRequests(1)) << "help was not asked for";
@@ -889,21 +901,6 @@ TEST_F(NengaTest, HelpClosesForTheMainWindowAtAQuitRequest) {
   EXPECT_TRUE(viewer.requests[1].ownerExisted) << "the main window was gone already";
   EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
 }
-
-// A copy of the program in a folder of its own, started from another folder, as a
-// shortcut with a working folder elsewhere starts it. (The folder's name is ASCII: Wine
-// here makes Unix file names in the C locale.)
-class ProgramFolderTest : public NengaTest {
- protected:
-  void Prepare(LaunchOptions& options) override {
-    programDir_ = workDir_ / L"Nenga (copy)";
-    fs::create_directories(programDir_);
-    fs::copy_file(options.exe, programDir_ / "nenga.exe", fs::copy_options::overwrite_existing);
-    options.exe = programDir_ / "nenga.exe";
-  }
-
-  fs::path programDir_;
-};
 
 TEST_F(ProgramFolderTest, CuesComeFromTheProgramsFolderWhateverTheCurrentFolder) {
   // The file dialog moves the current folder to the chosen file's.
@@ -953,14 +950,18 @@ TEST_F(PlantedDllTest, SystemDllsComeFromTheSystemFolderOnly) {
 
 // Without a help file, the help page beside the program opens in the user's program
 // for pages, by its full path; the help viewer is never asked, not even at exit.
-TEST_F(NengaTest, HelpOpensThePageBesideTheProgramWithoutAHelpFile) {
-  const fs::path folder = RelaunchBeside({L"help.html"});
+class HelpPageTest : public ProgramFolderTest {
+ protected:
+  HelpPageTest() : ProgramFolderTest({L"help.html"}) {}
+};
+
+TEST_F(HelpPageTest, HelpOpensThePageBesideTheProgramWithoutAHelpFile) {
   PageOpener opener(workDir_ / "opened.txt");
   HelpViewer viewer;
   PostClick(Control(main_, ids::kCmdHelp));
   const auto page = opener.WaitForPage();
   ASSERT_TRUE(page.has_value()) << "the help page was not opened; " << Shown();
-  EXPECT_EQ(*page, (folder / L"help.html").wstring());
+  EXPECT_EQ(*page, (programDir_ / L"help.html").wstring());
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
   EXPECT_EQ(Cues(1), std::vector<std::string>{"chop.wav"});
 

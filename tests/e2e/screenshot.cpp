@@ -2,6 +2,8 @@
 // back through the screen DC, so the frame and every child control are in it.
 #include <cstdint>
 #include <fstream>
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "tests/e2e/driver.h"
@@ -9,47 +11,19 @@
 namespace nenga::e2e {
 namespace {
 
-class ScreenDc {
- public:
-  ScreenDc() : dc_(GetDC(nullptr)) {}
-  ~ScreenDc() {
-    if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
+// GDI handles, each given back once when its owner goes.
+template <auto Free>
+struct Freer {
+  template <typename Handle>
+  void operator()(Handle handle) const {
+    Free(handle);
   }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
 };
-
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  ~MemoryDc() {
-    if (dc_ != nullptr) DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-class Bitmap {
- public:
-  explicit Bitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
-  ~Bitmap() {
-    if (bitmap_ != nullptr) DeleteObject(bitmap_);
-  }
-  Bitmap(const Bitmap&) = delete;
-  Bitmap& operator=(const Bitmap&) = delete;
-  HBITMAP get() const { return bitmap_; }
-
- private:
-  HBITMAP bitmap_;
-};
+void ReleaseScreenDc(HDC dc) { ReleaseDC(nullptr, dc); }
+void DeleteBitmap(HBITMAP bitmap) { DeleteObject(bitmap); }
+using ScreenDc = std::unique_ptr<std::remove_pointer_t<HDC>, Freer<ReleaseScreenDc>>;
+using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, Freer<DeleteDC>>;
+using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, Freer<DeleteBitmap>>;
 
 // Rows of 24-bit pixels, bottom-up, each padded to four bytes: the BMP layout.
 struct Capture {
@@ -80,8 +54,8 @@ bool CaptureWindow(HWND window, Capture& capture) {
   capture.height = rect.bottom - rect.top;
   if (capture.width <= 0 || capture.height <= 0) return false;
 
-  ScreenDc screen;
-  MemoryDc memory(screen.get());
+  ScreenDc screen(GetDC(nullptr));
+  MemoryDc memory(CreateCompatibleDC(screen.get()));
   BITMAPINFO info{};
   info.bmiHeader = HeaderFor(capture.width, capture.height);
   void* bits = nullptr;

@@ -3,7 +3,6 @@
 
     check_package.py PACKAGE.zip   the package: names, sizes, executables, cues, help, read-me
     check_package.py --sounds      the cue script: same bytes twice, every cue sound
-    check_package.py --version resources/version.h   prints the version
 
 Exits non-zero with every fault listed.
 """
@@ -20,6 +19,10 @@ from array import array
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
+# The version as the package script reads it; no bytecode left in the source tree.
+sys.dont_write_bytecode = True
+sys.path.insert(0, str(ROOT / "scripts/package"))
+from version import version  # noqa: E402
 MAX_EXE_BYTES = 400 * 1024
 
 # Longest allowed length of each cue, in seconds.
@@ -47,14 +50,6 @@ faults = []
 
 def fault(text):
     faults.append(text)
-
-
-def version(header):
-    text = Path(header).read_text(encoding="utf-8")
-    parts = [re.search(rf"#define NENGA_VERSION_{p}\s+(\d+)", text) for p in ("MAJOR", "MINOR", "PATCH")]
-    if not all(parts):
-        sys.exit(f"{header}: no version")
-    return ".".join(m.group(1) for m in parts)
 
 
 def check_wave(name, data):
@@ -213,7 +208,7 @@ def check_package(zip_path):
     name = Path(zip_path).stem
     folder = name + "/"
     want = {"nenga.exe", "nenga-check.exe", "sample.txt", "readme.txt", "help.html", *CUES}
-    if name != "nenga-" + version(ROOT / "resources/version.h"):
+    if name != "nenga-" + version():
         fault(f"{zip_path}: not named after the version in resources/version.h")
     with zipfile.ZipFile(zip_path) as z:
         entries = z.namelist()
@@ -267,9 +262,6 @@ def check_package(zip_path):
 
 
 def main(argv):
-    if len(argv) == 3 and argv[1] == "--version":
-        print(version(argv[2]))
-        return 0
     if len(argv) == 2 and argv[1] == "--sounds":
         check_sounds()
     elif len(argv) == 2:

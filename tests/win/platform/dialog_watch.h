@@ -8,29 +8,9 @@
 #include <functional>
 #include <string>
 
+#include "tests/support/win32_test_helpers.h"
+
 namespace nenga::test {
-
-inline std::wstring TextOf(HWND window) {
-  const int length = ::GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int got = ::GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-  return text;
-}
-
-inline std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  ::GetClassNameW(window, name, 64);
-  return name;
-}
-
-// Client-relative rectangle of a child window.
-inline RECT RectInParent(HWND child) {
-  RECT rect{};
-  ::GetWindowRect(child, &rect);
-  ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
 
 inline void Click(HWND dialog, int id) {
   ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
@@ -179,19 +159,8 @@ class TestWindow {
 
   // Pumps messages until `window` is the active window or two seconds have passed.
   static void PumpUntilActive(HWND window) {
-    const ULONGLONG end = ::GetTickCount64() + 2000;
-    for (Pump(); ::GetActiveWindow() != window && ::GetTickCount64() < end; Pump()) {
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-  }
-
-  // Handles what is waiting, so that activation and painting have happened.
-  static void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
+    Pump();
+    PumpUntil([window] { return ::GetActiveWindow() == window; }, 2000);
   }
 
  private:

@@ -52,8 +52,8 @@ TEST_F(Windows, EnterBeforeAnyLoadWarnsAndKeepsTheText) {
   PressEnterInNumber();
   EXPECT_EQ(platform_.events,
             (Events{"cue:Chop.wav", "warning:当たり番号ファイルを読み込んで下さい。|警告"}));
-  EXPECT_EQ(TextOf(Main(ids::kTxtNum)), "123456");
-  EXPECT_EQ(TextOf(Main(ids::kTxtLast)), "");
+  EXPECT_EQ(TextShiftJis(Main(ids::kTxtNum)), "123456");
+  EXPECT_EQ(TextShiftJis(Main(ids::kTxtLast)), "");
 }
 
 TEST_F(Windows, WrongLengthShowsTheTypedTextInTheInformationBox) {
@@ -72,8 +72,8 @@ TEST_F(Windows, WrongLengthShowsTheTypedTextInTheInformationBox) {
     platform_.events.clear();
     PressEnterInNumber();
     EXPECT_EQ(platform_.events, (Events{"cue:Chop.wav", c.box})) << c.typed;
-    EXPECT_EQ(TextOf(Main(ids::kTxtNum)), c.typed);
-    EXPECT_EQ(TextOf(Main(ids::kTxtLast)), "");
+    EXPECT_EQ(TextShiftJis(Main(ids::kTxtNum)), c.typed);
+    EXPECT_EQ(TextShiftJis(Main(ids::kTxtLast)), "");
   }
 }
 
@@ -84,8 +84,8 @@ TEST_F(Windows, LengthCountsShiftJisBytes) {
   platform_.events.clear();
   PressEnterInNumber();
   EXPECT_EQ(platform_.events, (Events{"cue:Chop.wav", "cue:pi.wav"}));
-  EXPECT_EQ(TextOf(Main(ids::kTxtLast)), "１２３");
-  EXPECT_EQ(TextOf(Main(ids::kTxtNum)), "");
+  EXPECT_EQ(TextShiftJis(Main(ids::kTxtLast)), "１２３");
+  EXPECT_EQ(TextShiftJis(Main(ids::kTxtNum)), "");
 }
 
 TEST_F(Windows, WinningCheckAnnouncesEveryClassBeforeUpdatingTheBoxes) {
@@ -97,8 +97,8 @@ TEST_F(Windows, WinningCheckAnnouncesEveryClassBeforeUpdatingTheBoxes) {
 
   std::vector<std::string> seen;  // label, txtLast and txtNum while each dialog shows
   auto look = [&](HWND) {
-    seen.push_back(TextOf(Atari(ids::kLblAtari)) + "|" + TextOf(Main(ids::kTxtLast)) + "|" +
-                   TextOf(Main(ids::kTxtNum)));
+    seen.push_back(TextShiftJis(Atari(ids::kLblAtari)) + "|" + TextShiftJis(Main(ids::kTxtLast)) +
+                   "|" + TextShiftJis(Main(ids::kTxtNum)));
     platform_.events.push_back("dialog");
     EXPECT_FALSE(IsWindowEnabled(main_.hwnd()));  // the main window takes no input
     PostMessageW(Atari(ids::kCmdOK), BM_CLICK, 0, 0);
@@ -112,8 +112,8 @@ TEST_F(Windows, WinningCheckAnnouncesEveryClassBeforeUpdatingTheBoxes) {
                                             "123456 は2等です。|999999|123456"}));
   EXPECT_EQ(platform_.events, (Events{"cue:Chop.wav", "cue:fan.wav", "dialog", "cue:fan.wav",
                                       "dialog", "cue:pi.wav"}));
-  EXPECT_EQ(TextOf(Main(ids::kTxtLast)), "123456");
-  EXPECT_EQ(TextOf(Main(ids::kTxtNum)), "");
+  EXPECT_EQ(TextShiftJis(Main(ids::kTxtLast)), "123456");
+  EXPECT_EQ(TextShiftJis(Main(ids::kTxtNum)), "");
   EXPECT_TRUE(IsWindowEnabled(main_.hwnd()));
   EXPECT_FALSE(IsWindowVisible(atari_.hwnd()));
 }
@@ -179,7 +179,7 @@ TEST_F(Windows, NumberBoxOpensWithTheInputMethodClosed) {
   ImmSetOpenStatus(context, TRUE);
   Type("ａｂｃ１２３");
   EXPECT_TRUE(ImmGetOpenStatus(context));
-  EXPECT_EQ(TextOf(number), "ａｂｃ１２３");
+  EXPECT_EQ(TextShiftJis(number), "ａｂｃ１２３");
   ImmSetOpenStatus(context, FALSE);
   ImmReleaseContext(number, context);
 }
@@ -200,7 +200,7 @@ TEST_F(Windows, EnterInTheNumberBoxReachesItThroughTheDialogManager) {
   Pump();
   EXPECT_EQ(platform_.events,
             (Events{"cue:Chop.wav", "warning:当たり番号ファイルを読み込んで下さい。|警告"}));
-  EXPECT_EQ(TextOf(Main(ids::kTxtNum)), "1");  // the Enter character is not inserted
+  EXPECT_EQ(TextShiftJis(Main(ids::kTxtNum)), "1");  // the Enter character is not inserted
 }
 
 TEST_F(Windows, TypingPlaysTheChangeCue) {

@@ -84,7 +84,7 @@ void ExpectFont(HWND control, int height, bool bold) {
 
 TEST_F(Windows, MainWindowMatchesItsLayout) {
   EXPECT_EQ(ClassOf(main_.hwnd()), L"TfrmMain");
-  EXPECT_EQ(TextOf(main_.hwnd()), "年賀はがき当たり番号判定");
+  EXPECT_EQ(TextShiftJis(main_.hwnd()), "年賀はがき当たり番号判定");
   ExpectFixedDialogFrame(main_.hwnd(), 193, 345);
   ExpectControls(main_.hwnd(), {
                                    {ids::kTxtNum, L"Edit", {16, 24, 177, 45}},
@@ -109,9 +109,9 @@ TEST_F(Windows, MainWindowMatchesItsLayout) {
     EXPECT_EQ(r.right, std::max(table.right, table.left + text.cx)) << id;
     EXPECT_EQ(r.bottom, std::max(table.bottom, table.top + text.cy)) << id;
   }
-  EXPECT_EQ(TextOf(Main(ids::kLabel1)), "年賀はがき番号の入力");
-  EXPECT_EQ(TextOf(Main(ids::kLabel2)), "直前の値");
-  EXPECT_EQ(TextOf(Main(ids::kTxtNum)), "");
+  EXPECT_EQ(TextShiftJis(Main(ids::kLabel1)), "年賀はがき番号の入力");
+  EXPECT_EQ(TextShiftJis(Main(ids::kLabel2)), "直前の値");
+  EXPECT_EQ(TextShiftJis(Main(ids::kTxtNum)), "");
   ExpectFont(Main(ids::kLabel1), 12, true);
   ExpectFont(Main(ids::kLabel2), 13, true);
   ExpectFont(Main(ids::kTxtNum), 13, true);
@@ -131,7 +131,7 @@ TEST_F(Windows, MainWindowMatchesItsLayout) {
                                                {ids::kCmdHelp, "ヘルプです"}};
   for (const auto& [id, name] : names) {
     EXPECT_EQ(GetWindowLongPtrW(Main(id), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
-    EXPECT_EQ(TextOf(Main(id)), name) << id;
+    EXPECT_EQ(TextShiftJis(Main(id)), name) << id;
   }
 }
 
@@ -193,7 +193,7 @@ TEST_F(Windows, HintsShowOnTheFiveHintedControls) {
 
 TEST_F(Windows, WinDialogMatchesItsLayoutAndStartsHidden) {
   EXPECT_EQ(ClassOf(atari_.hwnd()), L"TfrmAtari");
-  EXPECT_EQ(TextOf(atari_.hwnd()), "当たり番号発見");
+  EXPECT_EQ(TextShiftJis(atari_.hwnd()), "当たり番号発見");
   EXPECT_FALSE(IsWindowVisible(atari_.hwnd()));
   ExpectFixedDialogFrame(atari_.hwnd(), 568, 460);
   ASSERT_TRUE(atari_.BuildPicture());  // made when the dialog first shows
@@ -203,7 +203,7 @@ TEST_F(Windows, WinDialogMatchesItsLayoutAndStartsHidden) {
                                 });
   EXPECT_EQ(RectInParent(Atari(ids::kLblAtari)).left, 48);
   EXPECT_EQ(RectInParent(Atari(ids::kLblAtari)).top, 16);
-  EXPECT_EQ(TextOf(Atari(ids::kCmdOK)), "OK");
+  EXPECT_EQ(TextShiftJis(Atari(ids::kCmdOK)), "OK");
   ExpectFont(Atari(ids::kLblAtari), 48, true);
   ExpectFont(Atari(ids::kCmdOK), 13, true);
   const auto okStyle = GetWindowLongPtrW(Atari(ids::kCmdOK), GWL_STYLE);
@@ -217,7 +217,7 @@ TEST_F(Windows, AnnouncementLabelIsAsLargeAsItsText) {
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
   const char* longText = "123456 は2等です。";
   atari_.SetAnnouncement(longText);
-  EXPECT_EQ(TextOf(label), longText);
+  EXPECT_EQ(TextShiftJis(label), longText);
   RECT r = RectInParent(label);
   const SIZE size = MeasureText(label, font, longText);
   EXPECT_GT(size.cx, 200);  // 48-pixel characters

@@ -18,6 +18,7 @@
 #include "ui/controls.h"
 #include "ui/layouts.h"
 #include "ui/main.h"
+#include "win32_test_helpers.h"
 #include "winning/myProc.h"
 
 namespace nenga::test {
@@ -28,41 +29,8 @@ using RecordingPlatform = testing::FakePlatform;
 // caller); 0 when the run names none.
 int ExpectedScreenDpi();
 
-// Dispatches what is waiting in the thread's queue.
-inline void Pump() {
-  MSG msg{};
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
-// Pumps messages until done() holds or the time is up; returns done().
-inline bool PumpUntil(const std::function<bool()>& done, ULONGLONG limitMs = 3000) {
-  const ULONGLONG end = GetTickCount64() + limitMs;
-  while (!done()) {
-    if (GetTickCount64() > end) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    Pump();
-  }
-  return true;
-}
-
-inline std::string TextOf(HWND window) { return WindowTextShiftJis(window); }
-
-inline std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
-
-inline RECT RectInParent(HWND child) {
-  RECT rect{};
-  GetWindowRect(child, &rect);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
+// The window's text as the program reads it back: Shift-JIS.
+inline std::string TextShiftJis(HWND window) { return WindowTextShiftJis(window); }
 
 // Both windows as the program builds them, at the design font height.
 class Windows : public ::testing::Test {

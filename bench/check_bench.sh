@@ -2,10 +2,10 @@
 # nenga-check against mawk: both check the same 2 M random six-digit numbers from
 # standard input against a table of four classes, and must print the same lines.
 # Prints the time of each (best of three) and mawk's time divided by nenga-check's.
-#   tests/bench/check_bench.sh [NENGA_CHECK]   (default: build/native/cli/nenga-check)
+#   bench/check_bench.sh [NENGA_CHECK]   (default: build/native/cli/nenga-check)
 # A benchmark, not a test: run it on a quiet machine.
 set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 checker="${1:-$root/build/native/cli/nenga-check}"
 if ! command -v mawk >/dev/null; then
   echo "check_bench: needs mawk (apt-get install mawk)" >&2
