@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win32/program_folder.h"
 #include "toolkit/wide.h"
 #include "ui/app_paths.h"
 #include "ui/control_ids.h"
@@ -305,7 +306,7 @@ void MainWindow::FormCreate() {
   openDialog_.title = words::kOpenDialogTitle;
   openDialog_.filter = OpenDialogFilter();
   openDialog_.defaultExt = words::kWinFileExtension;
-  AppDir = FolderOfPath(ExecutablePath());
+  AppDir = ProgramFolder();
   SYSTEMTIME now{};
   GetLocalTime(&now);
   EditFileName = EditFileNameForYear(now.wYear);
