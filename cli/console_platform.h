@@ -2,7 +2,7 @@
 // write their text to standard error; the overflow's quit request is remembered.
 #pragma once
 
-#include "cli/console_io.h"
+#include "platform/console.h"
 #include "platform/platform.h"
 
 namespace nenga {

@@ -5,18 +5,16 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/console_io.h"
 #include "cli/console_platform.h"
 #include "cli/input_lines.h"
 #include "platform/codepage.h"
-#include "platform/file.h"
+#include "platform/console.h"
 #include "winning/myProc.h"
 #include "winning/words.h"
 
 #ifdef _WIN32
-#include <windows.h>
-
 #include "platform/win32/system_dlls.h"
+#include "platform/win32/utf8.h"
 #endif
 
 namespace nenga {
@@ -38,25 +36,9 @@ constexpr char8_t kUsage[] =
     "Exit status: 0 checked; 1 the file could not be loaded, or reading the numbers or\n"
     "writing the results failed; 2 bad usage.\n";
 
-// For a double-click, which gives the checker a console of its own that closes as it
-// ends: what the program is, and how to start it.
-constexpr char8_t kUsageOnItsOwnConsole[] =
-    u8"nenga-check: 年賀はがきの番号をまとめて調べるコマンドライン版です。\n"
-    "\n"
-    "コマンド プロンプトから、当選番号ファイルと調べる番号を付けて起動します。\n"
-    "  nenga-check 当選番号ファイル [番号 ...]\n"
-    "  例: nenga-check 2026.txt 123456 654321\n"
-    "番号を付けなければ、標準入力から1行に1つずつ読みます。当たった番号ごとに\n"
-    "「123456 は1等です。」のように書き出し、6バイトでない番号は入力ミスと書きます。\n"
-    "\n"
-    "Enter キーを押すと閉じます。\n";
-
 constexpr std::size_t kReadBytes = 64 * 1024;
 
-std::string_view Utf8Text(const char8_t* text, std::size_t size) {
-  return {reinterpret_cast<const char*>(text), size - 1};
-}
-std::string_view UsageText() { return Utf8Text(kUsage, sizeof kUsage); }
+std::string_view UsageText() { return {reinterpret_cast<const char*>(kUsage), sizeof kUsage - 1}; }
 
 // Prints each announcement instead of showing a dialog.
 class PrintingDialog final : public WinDialog {
@@ -117,7 +99,7 @@ int Run(const std::vector<std::string>& args, const std::vector<PathString>& pat
     return out.Finish() == 0 ? kExitOk : kExitFailed;
   }
   if (args.empty() && AloneOnOwnConsole()) {
-    errors.Utf8(Utf8Text(kUsageOnItsOwnConsole, sizeof kUsageOnItsOwnConsole));
+    errors.Line(words::kCheckUsageOnOwnConsole);
     errors.Flush();
     std::vector<char> line(256);
     int ignored = 0;
@@ -180,11 +162,7 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> args;
   std::vector<std::wstring> paths;
   for (int n = 1; n < argc; ++n) {
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, argv[n], -1, nullptr, 0, nullptr, nullptr);
-    std::string arg(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, argv[n], -1, arg.data(), size, nullptr, nullptr);
-    arg.resize(arg.size() - 1);
-    args.push_back(std::move(arg));
+    args.push_back(nenga::Utf8FromWide(argv[n]));
     paths.emplace_back(argv[n]);
   }
   return nenga::RunReporting(args, paths);

@@ -1,4 +1,4 @@
-// Opening a file for the loader, as both platforms do it.
+// Opening a file for the loader, and standard input as a file, as both systems do it.
 #pragma once
 
 #include <memory>
@@ -13,9 +13,9 @@ namespace nenga {
 // EACCES, EPERM and a directory 5; any other errno with kPosixErrorFlag).
 std::unique_ptr<ByteSource> OpenFileForReading(const PathString& file, int& error);
 
-// Standard input as bytes, whatever the system does to text (no Ctrl-Z, no CR LF
-// translation); a Windows console is read as UTF-16 and given as UTF-8. Left open.
-std::unique_ptr<ByteSource> StandardInput();
+// Standard input read as a file, its bytes as they come; left open. StandardInput
+// (platform/console.h) reads a console the console's way and this otherwise.
+std::unique_ptr<ByteSource> StandardInputBytes();
 
 #ifndef _WIN32
 // The error code for errno, as OpenFileForReading reports it.

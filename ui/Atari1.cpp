@@ -32,18 +32,18 @@ bool AtariDialog::Create(HINSTANCE instance, HWND owner, int fontHeight) {
   const auto picture = std::find_if(
       rows.begin(), rows.end(), [](const ControlLayout& row) { return row.id == ids::kImCongrat; });
   if (picture != rows.end()) {
-    picture_.controls.assign(1, *picture);
+    pictureRow_.controls.assign(1, *picture);
     rows.erase(picture);
   }
-  picture_.fontHeight = layout.fontHeight;
+  pictureRow_.fontHeight = layout.fontHeight;
   return BuildControls(hwnd_, instance, layout, controls_);
 }
 
 bool AtariDialog::BuildPicture() {
-  if (hwnd_ == nullptr || picture_.controls.empty()) return hwnd_ != nullptr;
+  if (hwnd_ == nullptr || pictureRow_.controls.empty()) return hwnd_ != nullptr;
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-  const bool built = BuildControls(hwnd_, instance, picture_, controls_);
-  picture_.controls.clear();
+  const bool built = BuildControls(hwnd_, instance, pictureRow_, controls_);
+  pictureRow_.controls.clear();
   return built;
 }
 
@@ -104,7 +104,8 @@ LRESULT AtariDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_CTLCOLORSTATIC:
-      return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      return ColorControl(controls_, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
+                          false);
     case WM_DRAWITEM:
       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
@@ -129,13 +130,6 @@ void AtariDialog::OnCommand(int id, int code) {
     cmdOKClick();
   }
   // IDCANCEL (Escape) does nothing: the dialog has no cancel button.
-}
-
-LRESULT AtariDialog::OnControlColor(HDC dc, HWND control) {
-  SetTextColor(dc, TextColor(controls_, control, COLOR_BTNTEXT));
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  SetBkMode(dc, OPAQUE);
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void AtariDialog::OnDrawItem(const DRAWITEMSTRUCT& item) {

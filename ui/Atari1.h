@@ -1,4 +1,6 @@
-// frmAtari: the win dialog. Created hidden once, shown modally for every win.
+// The win dialog, created hidden once and shown modally for every win. Its names:
+// frmAtari the window, TfrmAtari its window class, Atari1.h/Atari1.cpp its files, AtariDialog the
+// C++ class, and WinDialog (winning/myProc.h) the interface through which the check shows it.
 #pragma once
 
 #include <windows.h>
@@ -34,13 +36,12 @@ class AtariDialog : public Window, public WinDialog {
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int code);
-  LRESULT OnControlColor(HDC dc, HWND control);
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void cmdOKClick();
   void EndModal();
 
   BuiltControls controls_;
-  FormLayout picture_{};  // the picture's row until it is made
+  FormLayout pictureRow_{};  // the picture's row until the picture is made
   bool modal_ = false;
 };
 

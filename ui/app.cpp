@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 
+#include "platform/win32/program_folder.h"
 #include "platform/win32/system_dlls.h"
 #include "platform/win32/win32_platform.h"
 #include "toolkit/wide.h"

@@ -56,6 +56,20 @@ void FitLabelToText(HWND parent, HWND label, HFONT font, const ControlLayout& ro
   SetWindowPos(label, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The colour of a control's text on a background of the system's: its own colour, or
+// the system's text colour for that background (COLOR_WINDOWTEXT, COLOR_BTNTEXT) where it
+// has none or high contrast is on.
+COLORREF TextColor(const BuiltControls& built, HWND control, int systemTextColor) {
+  const auto own = built.textColors.find(GetDlgCtrlID(control));
+  if (own == built.textColors.end()) return GetSysColor(systemTextColor);
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof(contrast);
+  const bool highContrast =
+      SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+      (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+  return highContrast ? GetSysColor(systemTextColor) : own->second;
+}
+
 }  // namespace
 
 Font CreateFormFont(int height, bool bold) {
@@ -123,15 +137,12 @@ bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
   return true;
 }
 
-COLORREF TextColor(const BuiltControls& built, HWND control, int systemTextColor) {
-  const auto own = built.textColors.find(GetDlgCtrlID(control));
-  if (own == built.textColors.end()) return GetSysColor(systemTextColor);
-  HIGHCONTRASTW contrast{};
-  contrast.cbSize = sizeof(contrast);
-  const bool highContrast =
-      SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
-      (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-  return highContrast ? GetSysColor(systemTextColor) : own->second;
+LRESULT ColorControl(const BuiltControls& built, HDC dc, HWND control, bool edit) {
+  SetTextColor(dc, TextColor(built, control, edit ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+  const int background = edit ? COLOR_WINDOW : COLOR_BTNFACE;
+  SetBkColor(dc, GetSysColor(background));
+  SetBkMode(dc, OPAQUE);
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
 }
 
 std::string WindowTextShiftJis(HWND control) {

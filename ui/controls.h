@@ -36,10 +36,11 @@ struct BuiltControls {
 // control could not be made.
 bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout, BuiltControls& built);
 
-// The colour of a control's text on a background of the system's: its own colour, or
-// the system's text colour for that background (COLOR_WINDOWTEXT, COLOR_BTNTEXT) where it
-// has none or high contrast is on.
-COLORREF TextColor(const BuiltControls& built, HWND control, int systemTextColor);
+// Answers WM_CTLCOLORSTATIC (edit false) and WM_CTLCOLOREDIT (edit true) for a built
+// control: labels and read-only boxes on the button face, an edit box on the window
+// colour, each in its own text colour, or the system's where it has none or high
+// contrast is on. Returns the background brush.
+LRESULT ColorControl(const BuiltControls& built, HDC dc, HWND control, bool edit);
 
 // The window text of a control as Shift-JIS, and the reverse.
 std::string WindowTextShiftJis(HWND control);

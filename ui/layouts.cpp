@@ -11,40 +11,49 @@
 namespace nenga {
 namespace {
 
-constexpr FontStyle kFormFont{};
-constexpr FontStyle kBold12{12, true, kBlack};
-constexpr FontStyle kBold13{13, true, kBlack};
-constexpr FontStyle kBold48Red{48, true, kRed};
+constexpr FontStyle kBold12{.height = 12, .bold = true};
+constexpr FontStyle kBold13{.height = 13, .bold = true};
+constexpr FontStyle kBold48Red{.height = 48, .bold = true, .color = kRed};
 
 using K = ControlKind;
 
+// One row a control, each field named; a field left out keeps ControlLayout's default.
+// clang-format off
+
 // frmMain
 constexpr std::array<ControlLayout, 8> kMainControls{{
-    {ids::kLabel1, K::kLabel, 32, 8, 128, 12, words::kLabel1Text, kBold12, nullptr, -1, nullptr, 0,
-     0},
-    {ids::kTxtNum, K::kEdit, 16, 24, 161, 21, "", kBold13, nullptr, 0, nullptr, 0, 0},
-    {ids::kCmdCheck, K::kPictureButton, 16, 56, 161, 185, "", kFormFont, words::kCheckHint, 4,
-     NENGA_BMP_CHECK, 151, 172},
-    {ids::kLabel2, K::kLabel, 16, 248, 56, 13, words::kLabel2Text, kBold13, nullptr, -1, nullptr, 0,
-     0},
-    {ids::kTxtLast, K::kReadOnlyEdit, 16, 264, 161, 21, "", kBold13, words::kLastHint, 5, nullptr,
-     0, 0},
-    {ids::kCmdOpen, K::kPictureButton, 16, 288, 41, 41, "", kFormFont, words::kOpenHint, 3,
-     NENGA_BMP_OPEN, 16, 16},
-    {ids::kCmdEdit, K::kPictureButton, 64, 288, 57, 41, "", kFormFont, words::kEditHint, 2,
-     NENGA_BMP_EDIT, 32, 32},
-    {ids::kCmdHelp, K::kPictureButton, 136, 288, 41, 41, "", kFormFont, words::kHelpHint, 1,
-     NENGA_BMP_HELP, 32, 32},
+    {.id = ids::kLabel1, .kind = K::kLabel, .x = 32, .y = 8, .width = 128, .height = 12,
+     .text = words::kLabel1Text, .font = kBold12},
+    {.id = ids::kTxtNum, .kind = K::kEdit, .x = 16, .y = 24, .width = 161, .height = 21,
+     .font = kBold13, .tabOrder = 0},
+    {.id = ids::kCmdCheck, .kind = K::kPictureButton, .x = 16, .y = 56, .width = 161, .height = 185,
+     .hint = words::kCheckHint, .tabOrder = 4,
+     .picture = NENGA_BMP_CHECK, .pictureWidth = 151, .pictureHeight = 172},
+    {.id = ids::kLabel2, .kind = K::kLabel, .x = 16, .y = 248, .width = 56, .height = 13,
+     .text = words::kLabel2Text, .font = kBold13},
+    {.id = ids::kTxtLast, .kind = K::kReadOnlyEdit, .x = 16, .y = 264, .width = 161, .height = 21,
+     .font = kBold13, .hint = words::kLastHint, .tabOrder = 5},
+    {.id = ids::kCmdOpen, .kind = K::kPictureButton, .x = 16, .y = 288, .width = 41, .height = 41,
+     .hint = words::kOpenHint, .tabOrder = 3,
+     .picture = NENGA_BMP_OPEN, .pictureWidth = 16, .pictureHeight = 16},
+    {.id = ids::kCmdEdit, .kind = K::kPictureButton, .x = 64, .y = 288, .width = 57, .height = 41,
+     .hint = words::kEditHint, .tabOrder = 2,
+     .picture = NENGA_BMP_EDIT, .pictureWidth = 32, .pictureHeight = 32},
+    {.id = ids::kCmdHelp, .kind = K::kPictureButton, .x = 136, .y = 288, .width = 41, .height = 41,
+     .hint = words::kHelpHint, .tabOrder = 1,
+     .picture = NENGA_BMP_HELP, .pictureWidth = 32, .pictureHeight = 32},
 }};
 
 // frmAtari. The label's size follows its text; the table holds its empty size.
 constexpr std::array<ControlLayout, 3> kAtariControls{{
-    {ids::kLblAtari, K::kAutoSizeLabel, 48, 16, 0, 0, "", kBold48Red, nullptr, -1, nullptr, 0, 0},
-    {ids::kImCongrat, K::kPicture, 16, 72, 540, 342, "", kFormFont, nullptr, -1, NENGA_BMP_CONGRAT,
-     540, 342},
-    {ids::kCmdOK, K::kPushButton, 240, 424, 81, 25, words::kOkText, kBold13, nullptr, 0, nullptr, 0,
-     0},
+    {.id = ids::kLblAtari, .kind = K::kAutoSizeLabel, .x = 48, .y = 16, .font = kBold48Red},
+    {.id = ids::kImCongrat, .kind = K::kPicture, .x = 16, .y = 72, .width = 540, .height = 342,
+     .picture = NENGA_BMP_CONGRAT, .pictureWidth = 540, .pictureHeight = 342},
+    {.id = ids::kCmdOK, .kind = K::kPushButton, .x = 240, .y = 424, .width = 81, .height = 25,
+     .text = words::kOkText, .font = kBold13, .tabOrder = 0},
 }};
+
+// clang-format on
 
 template <std::size_t N>
 std::vector<ControlLayout> Scaled(const std::array<ControlLayout, N>& table, int fontHeight) {
@@ -74,21 +83,21 @@ std::vector<ControlLayout> Scaled(const std::array<ControlLayout, N>& table, int
 }  // namespace
 
 FormLayout MainFormLayout(int fontHeight) {
-  return {L"TfrmMain",
-          words::kMainCaption,
-          ScaleToFont(193, fontHeight),
-          ScaleToFont(345, fontHeight),
-          ScaleToFont(kDesignFontHeight, fontHeight),
-          Scaled(kMainControls, fontHeight)};
+  return {.className = L"TfrmMain",
+          .caption = words::kMainCaption,
+          .clientWidth = ScaleToFont(193, fontHeight),
+          .clientHeight = ScaleToFont(345, fontHeight),
+          .fontHeight = ScaleToFont(kDesignFontHeight, fontHeight),
+          .controls = Scaled(kMainControls, fontHeight)};
 }
 
 FormLayout AtariFormLayout(int fontHeight) {
-  return {L"TfrmAtari",
-          words::kWinCaption,
-          ScaleToFont(568, fontHeight),
-          ScaleToFont(460, fontHeight),
-          ScaleToFont(kDesignFontHeight, fontHeight),
-          Scaled(kAtariControls, fontHeight)};
+  return {.className = L"TfrmAtari",
+          .caption = words::kWinCaption,
+          .clientWidth = ScaleToFont(568, fontHeight),
+          .clientHeight = ScaleToFont(460, fontHeight),
+          .fontHeight = ScaleToFont(kDesignFontHeight, fontHeight),
+          .controls = Scaled(kAtariControls, fontHeight)};
 }
 
 }  // namespace nenga

@@ -30,25 +30,26 @@ struct FontStyle {
   std::uint32_t color = kBlack;  // black: the system's text colour, black in its standard scheme
 };
 
+// One control. A row names what it needs; the rest keeps these defaults.
 struct ControlLayout {
-  int id;
-  ControlKind kind;
-  int x, y, width, height;
-  const char* text;  // Shift-JIS caption or initial text
-  FontStyle font;
-  const char* hint;                 // Shift-JIS tooltip, nullptr for none
-  int tabOrder;                     // -1: takes no focus
-  const char* picture;              // resource name of the picture, nullptr for none
-  int pictureWidth, pictureHeight;  // as drawn, for the design font; not scaled
+  int id = 0;
+  ControlKind kind = ControlKind::kLabel;
+  int x = 0, y = 0, width = 0, height = 0;
+  const char* text = "";  // Shift-JIS caption or initial text
+  FontStyle font{};
+  const char* hint = nullptr;               // Shift-JIS tooltip, nullptr for none
+  int tabOrder = -1;                        // -1: takes no focus
+  const char* picture = nullptr;            // resource name of the picture, nullptr for none
+  int pictureWidth = 0, pictureHeight = 0;  // as drawn, for the design font; not scaled
 };
 
 struct FormLayout {
-  const wchar_t* className;
-  const char* caption;  // Shift-JIS
-  int clientWidth, clientHeight;
-  int fontHeight;  // the default font, "ＭＳ Ｐゴシック"
-  std::vector<ControlLayout>
-      controls;  // in creation order: by tab order, each label before its box
+  const wchar_t* className = nullptr;
+  const char* caption = "";  // Shift-JIS
+  int clientWidth = 0, clientHeight = 0;
+  int fontHeight = 0;  // the default font, "ＭＳ Ｐゴシック"
+  // In creation order: by tab order, each label before its box.
+  std::vector<ControlLayout> controls;
 };
 
 // The design font height the tables are drawn for.

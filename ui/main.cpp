@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win32/program_folder.h"
 #include "toolkit/wide.h"
 #include "ui/app_paths.h"
 #include "ui/control_ids.h"
@@ -25,22 +26,6 @@ constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME;
 constexpr UINT_PTR kStartupTimer = 1;
 
 constexpr int kPictureButtons[] = {ids::kCmdCheck, ids::kCmdOpen, ids::kCmdEdit, ids::kCmdHelp};
-
-// The control's own procedure, kept in its user data while MainWindow::ControlProc
-// sees its messages first.
-LRESULT CallControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_USERDATA));
-  return CallWindowProcW(own, control, message, wParam, lParam);
-}
-
-// Whether a control has anything outside its client area: a border or an edge.
-bool HasFrame(HWND control) {
-  RECT frame{};
-  RECT client{};
-  GetWindowRect(control, &frame);
-  GetClientRect(control, &client);
-  return frame.right - frame.left != client.right || frame.bottom - frame.top != client.bottom;
-}
 
 bool IsPictureButton(int id) {
   for (int button : kPictureButtons) {
@@ -69,13 +54,17 @@ bool MainWindow::Create(HINSTANCE instance, int fontHeight, HWND owner) {
     return false;
   }
   if (!BuildControls(hwnd_, instance, layout, controls_)) return false;
-  for (HWND control = GetWindow(hwnd_, GW_CHILD); control != nullptr;
-       control = GetWindow(control, GW_HWNDNEXT)) {
-    // Each control keeps its own procedure in its user data, and ours sees each message
-    // first: a plain replacement, which costs nothing per message, where a subclass
-    // list is looked up in the window's properties every time.
-    SetWindowLongPtrW(control, GWLP_USERDATA, GetWindowLongPtrW(control, GWLP_WNDPROC));
-    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::ControlProc));
+  // txtNum and the picture buttons see their messages here first; the window travels in
+  // the subclass's reference data. The labels and txtLast keep their own procedures.
+  const auto self = reinterpret_cast<DWORD_PTR>(this);
+  if (!SetWindowSubclass(Control(ids::kTxtNum), &ControlProc<&MainWindow::OnNumberMessage>, 0,
+                         self)) {
+    return false;
+  }
+  for (int id : kPictureButtons) {
+    if (!SetWindowSubclass(Control(id), &ControlProc<&MainWindow::OnButtonMessage>, 0, self)) {
+      return false;
+    }
   }
   RunGuarded(platform_, [this] { FormCreate(); });
   return true;
@@ -134,9 +123,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnActivate(LOWORD(wParam) != WA_INACTIVE);
       return 0;
     case WM_CTLCOLORSTATIC:
-      return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), false);
+      // Labels and the read-only txtLast show the button face; txtNum the window colour.
+      return ColorControl(controls_, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
+                          false);
     case WM_CTLCOLOREDIT:
-      return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), true);
+      return ColorControl(controls_, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
+                          true);
     case WM_DRAWITEM:
       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
@@ -223,14 +215,6 @@ void MainWindow::OnActivate(bool active) {
   if (!IsIconic(hwnd_)) SetFocus(target);
 }
 
-LRESULT MainWindow::OnControlColor(HDC dc, HWND control, bool edit) {
-  // Labels and the read-only txtLast show the button face; txtNum the window colour.
-  SetTextColor(dc, TextColor(controls_, control, edit ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
-  const int background = edit ? COLOR_WINDOW : COLOR_BTNFACE;
-  SetBkColor(dc, GetSysColor(background));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
-}
-
 void MainWindow::PaintButton(HWND button, HDC dc, bool pressed, bool focused) {
   const auto picture = controls_.pictures.find(GetDlgCtrlID(button));
   RECT rect{};
@@ -245,18 +229,14 @@ void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
               (item.itemState & ODS_FOCUS) != 0);
 }
 
-LRESULT CALLBACK MainWindow::ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* window = static_cast<MainWindow*>(FromHandle(GetParent(control)));
-  const int id = GetDlgCtrlID(control);
-  if (message == WM_NCPAINT && !HasFrame(control)) return 0;  // nothing to paint there
-  if (window == nullptr || (id != ids::kTxtNum && !IsPictureButton(id))) {
-    return CallControl(control, message, wParam, lParam);
-  }
+template <LRESULT (MainWindow::*OnMessage)(HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK MainWindow::ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR window) {
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(control, &ControlProc<OnMessage>, id);
+  auto& self = *reinterpret_cast<MainWindow*>(window);
   LRESULT result = 0;
-  const bool ran = RunGuarded(window->platform_, [&] {
-    result = id == ids::kTxtNum ? window->OnNumberMessage(control, message, wParam, lParam)
-                                : window->OnButtonMessage(control, message, wParam, lParam);
-  });
+  const bool ran = RunGuarded(
+      self.platform_, [&] { result = (self.*OnMessage)(control, message, wParam, lParam); });
   return ran ? result : 0;
 }
 
@@ -264,7 +244,7 @@ LRESULT MainWindow::OnNumberMessage(HWND control, UINT message, WPARAM wParam, L
   switch (message) {
     case WM_GETDLGCODE: {
       // Enter must reach the edit box as a character, not be taken by the dialog manager.
-      LRESULT code = CallControl(control, message, wParam, lParam);
+      LRESULT code = DefSubclassProc(control, message, wParam, lParam);
       const auto* msg = reinterpret_cast<const MSG*>(lParam);
       if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
         code |= DLGC_WANTMESSAGE;
@@ -280,16 +260,18 @@ LRESULT MainWindow::OnNumberMessage(HWND control, UINT message, WPARAM wParam, L
     default:
       break;
   }
-  return CallControl(control, message, wParam, lParam);
+  return DefSubclassProc(control, message, wParam, lParam);
 }
 
 LRESULT MainWindow::OnButtonMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCPAINT:
+      return 0;  // a picture button has no border: nothing to paint outside its face
     case WM_ERASEBKGND:
       return TRUE;  // the face and the picture cover every pixel when it is drawn
     case WM_LBUTTONDBLCLK:
       // Every click presses the button, however quickly it follows the last one.
-      return CallControl(control, WM_LBUTTONDOWN, wParam, lParam);
+      return DefSubclassProc(control, WM_LBUTTONDOWN, wParam, lParam);
     case WM_PRINTCLIENT: {
       const auto state = SendMessageW(control, BM_GETSTATE, 0, 0);
       PaintButton(control, reinterpret_cast<HDC>(wParam), (state & BST_PUSHED) != 0,
@@ -297,7 +279,7 @@ LRESULT MainWindow::OnButtonMessage(HWND control, UINT message, WPARAM wParam, L
       return 0;
     }
     default:
-      return CallControl(control, message, wParam, lParam);
+      return DefSubclassProc(control, message, wParam, lParam);
   }
 }
 
@@ -305,7 +287,7 @@ void MainWindow::FormCreate() {
   openDialog_.title = words::kOpenDialogTitle;
   openDialog_.filter = OpenDialogFilter();
   openDialog_.defaultExt = words::kWinFileExtension;
-  AppDir = FolderOfPath(ExecutablePath());
+  AppDir = ProgramFolder();
   SYSTEMTIME now{};
   GetLocalTime(&now);
   EditFileName = EditFileNameForYear(now.wYear);

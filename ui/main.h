@@ -1,7 +1,10 @@
-// frmMain: the program's working window, where numbers are typed and checked.
+// The program's working window, where numbers are typed and checked. Its names: frmMain
+// the window, TfrmMain its window class, main.h/main.cpp its files, MainWindow the C++ class.
 #pragma once
 
 #include <windows.h>
+// (comctl32's declarations need windows.h first)
+#include <commctrl.h>
 
 #include <string>
 
@@ -43,13 +46,15 @@ class MainWindow : public Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int code);
   void OnActivate(bool active);
-  LRESULT OnControlColor(HDC dc, HWND control, bool edit);
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void PaintButton(HWND button, HDC dc, bool pressed, bool focused);
   void AddTooltips();
 
-  // The controls' own messages, seen before the control.
-  static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+  // The messages of txtNum and of the picture buttons, seen before the control's own
+  // procedure through comctl32's subclassing; window, the reference data, is this object.
+  template <LRESULT (MainWindow::*OnMessage)(HWND, UINT, WPARAM, LPARAM)>
+  static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR window);
   LRESULT OnNumberMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnButtonMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 

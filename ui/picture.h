@@ -9,7 +9,8 @@ namespace nenga {
 
 // Loads a bitmap resource as a DIB section, keeping its colours exact. A missing
 // resource gives a plain grey box of the given size instead, whose bottom-left pixel
-// (and only that) is white, so the rest of the program works the same.
+// (and only that) is white, so the rest of the program works the same. Pictures load
+// through Picture; public as a test seam, for the painting tests.
 Bitmap LoadPicture(HINSTANCE instance, const char* resourceName, int width, int height);
 
 // A picture as its window shows it. At the design size it is the loaded bitmap as it
@@ -20,6 +21,7 @@ Bitmap LoadPicture(HINSTANCE instance, const char* resourceName, int width, int 
 class Picture {
  public:
   Picture() = default;
+  // Test seam: a picture of a bitmap already loaded, for the painting tests.
   Picture(Bitmap source, SIZE shown, bool keyed);
   // A bitmap resource of the given design size, loaded when it is first painted: the
   // congratulation picture is needed only at the first win.

@@ -68,6 +68,20 @@ inline constexpr char kCannotReadInput[] = "標準入力を読み込めません
 inline constexpr char kCannotWriteOutput[] = "標準出力に書き込めません: ";
 inline constexpr char kOutOfMemory[] = "メモリが足りません";
 
+// nenga-check started by a double-click, which gives it a console of its own that
+// closes as it ends: what it is and how to start it. Lines end with "\n"; the last
+// one's comes with its printing.
+inline constexpr char kCheckUsageOnOwnConsole[] =
+    "nenga-check: 年賀はがきの番号をまとめて調べるコマンドライン版です。\n"
+    "\n"
+    "コマンド プロンプトから、当選番号ファイルと調べる番号を付けて起動します。\n"
+    "  nenga-check 当選番号ファイル [番号 ...]\n"
+    "  例: nenga-check 2026.txt 123456 654321\n"
+    "番号を付けなければ、標準入力から1行に1つずつ読みます。当たった番号ごとに\n"
+    "「123456 は1等です。」のように書き出し、6バイトでない番号は入力ミスと書きます。\n"
+    "\n"
+    "Enter キーを押すと閉じます。";
+
 // The sound cues, wave files by bare name.
 inline constexpr char kCueTyped[] = "pi.wav";      // txtNum's text changed
 inline constexpr char kCueEnter[] = "Chop.wav";    // Enter in txtNum

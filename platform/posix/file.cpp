@@ -1,10 +1,10 @@
+#include "platform/file.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-
-#include "platform/file.h"
 
 namespace nenga {
 
@@ -70,6 +70,8 @@ std::unique_ptr<ByteSource> OpenFileForReading(const PathString& file, int& erro
   return std::make_unique<PosixFile>(fd, true);
 }
 
-std::unique_ptr<ByteSource> StandardInput() { return std::make_unique<PosixFile>(0, false); }
+std::unique_ptr<ByteSource> StandardInputBytes() {
+  return std::make_unique<PosixFile>(STDIN_FILENO, false);
+}
 
 }  // namespace nenga

@@ -1,10 +1,10 @@
+#include "platform/file.h"
+
 #include <windows.h>
 
 #include <algorithm>
 #include <limits>
 #include <string>
-
-#include "platform/file.h"
 
 namespace nenga {
 namespace {
@@ -38,42 +38,6 @@ class Win32File final : public ByteSource {
   bool owned_;
 };
 
-// A console gives characters, not bytes: read as UTF-16, handed on as UTF-8.
-class ConsoleInput final : public ByteSource {
- public:
-  explicit ConsoleInput(HANDLE h) : h_(h) {}
-
-  std::size_t Read(std::span<char> buffer, int& error) override {
-    while (pending_.empty()) {
-      wchar_t units[1024];
-      DWORD got = 0;
-      if (!::ReadConsoleW(h_, units, static_cast<DWORD>(std::size(units)), &got, nullptr)) {
-        error = static_cast<int>(::GetLastError());
-        return 0;
-      }
-      if (got == 0) return 0;
-      const int gotUnits = static_cast<int>(got);
-      // Ctrl-Z typed at the start of a line ends the input, as consoles do.
-      if (units[0] == 26) return 0;
-      const int n =
-          ::WideCharToMultiByte(CP_UTF8, 0, units, gotUnits, nullptr, 0, nullptr, nullptr);
-      pending_.assign(static_cast<std::size_t>(n), '\0');
-      ::WideCharToMultiByte(CP_UTF8, 0, units, gotUnits, pending_.data(), n, nullptr, nullptr);
-      taken_ = 0;
-    }
-    const std::size_t n = std::min(buffer.size(), pending_.size() - taken_);
-    std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(taken_), n, buffer.begin());
-    taken_ += n;
-    if (taken_ == pending_.size()) pending_.clear();
-    return n;
-  }
-
- private:
-  HANDLE h_;
-  std::string pending_;
-  std::size_t taken_ = 0;
-};
-
 }  // namespace
 
 std::unique_ptr<ByteSource> OpenFileForReading(const PathString& file, int& error) {
@@ -86,13 +50,8 @@ std::unique_ptr<ByteSource> OpenFileForReading(const PathString& file, int& erro
   return std::make_unique<Win32File>(h, true);
 }
 
-std::unique_ptr<ByteSource> StandardInput() {
-  const HANDLE h = ::GetStdHandle(STD_INPUT_HANDLE);
-  DWORD mode = 0;
-  if (h != nullptr && h != INVALID_HANDLE_VALUE && ::GetConsoleMode(h, &mode)) {
-    return std::make_unique<ConsoleInput>(h);
-  }
-  return std::make_unique<Win32File>(h, false);
+std::unique_ptr<ByteSource> StandardInputBytes() {
+  return std::make_unique<Win32File>(::GetStdHandle(STD_INPUT_HANDLE), false);
 }
 
 }  // namespace nenga

@@ -12,6 +12,8 @@
 #include "platform/file.h"
 #include "platform/win32/info_box.h"
 #include "platform/win32/open_dialog.h"
+#include "platform/win32/platform_words.h"
+#include "platform/win32/program_folder.h"
 #include "toolkit/layout.h"
 #include "toolkit/modal_guard.h"
 #include "toolkit/wide.h"
@@ -104,19 +106,6 @@ HWND CreateAppWindow(HINSTANCE instance, const std::wstring& title) {
                            0, 0, nullptr, nullptr, instance, nullptr);
 }
 
-// The folder of the module's file, ending with its separator; empty when it cannot be had.
-std::wstring ModuleFolder(HINSTANCE module) {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) break;
-    path.resize(path.size() * 2);  // cut short: try a larger buffer
-  }
-  const std::size_t separator = path.find_last_of(L"\\/");
-  return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
-}
-
 bool IsFile(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -144,17 +133,17 @@ std::string OpenFailureReason(INT_PTR code) {
   switch (code) {
     case SE_ERR_FNF:
     case SE_ERR_PNF:
-      return "ファイルが見つかりません";
+      return platform_words::kHelpFileNotFound;
     case SE_ERR_ACCESSDENIED:
-      return "ファイルへのアクセスが拒否されました";
+      return platform_words::kHelpAccessDenied;
     case SE_ERR_NOASSOC:
     case SE_ERR_ASSOCINCOMPLETE:
-      return "この種類のファイルを開くプログラムが決まっていません";
+      return platform_words::kHelpNoProgram;
     case 0:
     case SE_ERR_OOM:
-      return "メモリが足りません";
+      return platform_words::kHelpOutOfMemory;
     default:
-      return "エラー (" + std::to_string(code) + ")";
+      return platform_words::kHelpOtherError + std::to_string(code) + ")";
   }
 }
 
@@ -164,7 +153,7 @@ Win32Platform::Win32Platform(HINSTANCE instance, std::string appTitle)
     : instance_(instance),
       appTitle_(std::move(appTitle)),
       wideTitle_(WideFromShiftJis(appTitle_)),
-      programFolder_(ModuleFolder(instance)) {
+      programFolder_(ProgramFolder()) {
   appWindow_ = CreateAppWindow(instance_, wideTitle_);
   if (!appWindow_) throw std::runtime_error("cannot create the application window");
 }
@@ -217,8 +206,8 @@ void Win32Platform::ShowHelp(const PathString& helpFile, const PathString& page,
   // The page's path stays UTF-16, whatever characters its folder has; the full-stop
   // rule applies to the reason at the end.
   std::wstring text =
-      WideFromShiftJis("ヘルプのページ「") + page +
-      WideFromShiftJis(ErrorBoxText("」を開けません: " + OpenFailureReason(result)));
+      WideFromShiftJis(platform_words::kHelpPageBefore) + page +
+      WideFromShiftJis(ErrorBoxText(platform_words::kHelpPageAfter + OpenFailureReason(result)));
   ShowMessageBox(std::move(text), wideTitle_, MB_OK | MB_ICONERROR);
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/win32/program_folder.h"
+
 namespace nenga {
 namespace {
 

@@ -1,12 +1,21 @@
-// Standard output and standard error of the command-line checker.
+// The console streams of the command-line checker: standard input, standard output and
+// standard error. This file and console.cpp hold what both systems share; each system's
+// side is its console.cpp (posix/, win32/).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace nenga {
+
+// Standard input as bytes, whatever the system does to text (no Ctrl-Z, no CR LF
+// translation); a Windows console is read as UTF-16 and given as UTF-8. Left open.
+std::unique_ptr<ByteSource> StandardInput();
 
 // One output stream, shown as text: UTF-8 bytes, or on a Windows console UTF-16
 // through WriteConsoleW, so it reads correctly whatever the console's code page, which

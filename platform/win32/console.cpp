@@ -1,0 +1,123 @@
+// Console input and output on Windows: a console is read and written in UTF-16, a
+// redirected stream as bytes.
+#include "platform/console.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/file.h"
+#include "platform/win32/utf8.h"
+
+namespace nenga {
+namespace {
+
+HANDLE HandleOf(Output::Stream stream) {
+  return ::GetStdHandle(stream == Output::Stream::kStandardOutput ? STD_OUTPUT_HANDLE
+                                                                  : STD_ERROR_HANDLE);
+}
+
+bool IsConsole(DWORD standardHandle) {
+  DWORD mode = 0;
+  return ::GetConsoleMode(::GetStdHandle(standardHandle), &mode) != 0;
+}
+
+// A console gives characters, not bytes: read as UTF-16, handed on as UTF-8.
+class ConsoleInput final : public ByteSource {
+ public:
+  explicit ConsoleInput(HANDLE h) : h_(h) {}
+
+  std::size_t Read(std::span<char> buffer, int& error) override {
+    while (pending_.empty()) {
+      wchar_t units[1024];
+      DWORD got = 0;
+      if (!::ReadConsoleW(h_, units, static_cast<DWORD>(std::size(units)), &got, nullptr)) {
+        error = static_cast<int>(::GetLastError());
+        return 0;
+      }
+      if (got == 0) return 0;
+      // Ctrl-Z typed at the start of a line ends the input, as consoles do.
+      if (units[0] == 26) return 0;
+      pending_ = Utf8FromWide({units, got});
+      taken_ = 0;
+    }
+    const std::size_t n = std::min(buffer.size(), pending_.size() - taken_);
+    std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(taken_), n, buffer.begin());
+    taken_ += n;
+    if (taken_ == pending_.size()) pending_.clear();
+    return n;
+  }
+
+ private:
+  HANDLE h_;
+  std::string pending_;
+  std::size_t taken_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<ByteSource> StandardInput() {
+  const HANDLE h = ::GetStdHandle(STD_INPUT_HANDLE);
+  DWORD mode = 0;
+  if (h != nullptr && h != INVALID_HANDLE_VALUE && ::GetConsoleMode(h, &mode)) {
+    return std::make_unique<ConsoleInput>(h);
+  }
+  return StandardInputBytes();
+}
+
+void Output::WriteOut(std::string_view bytes) {
+  const HANDLE h = HandleOf(stream_);
+  DWORD mode = 0;
+  if (::GetConsoleMode(h, &mode)) {
+    // Converted a piece at a time, each cut where a UTF-8 sequence begins, so that
+    // no size narrows to int however long a line is.
+    while (!bytes.empty()) {
+      const std::size_t most = std::min<std::size_t>(bytes.size(), 1 << 16);
+      std::size_t piece = most;
+      while (piece < bytes.size() && piece > 0 &&
+             (static_cast<unsigned char>(bytes[piece]) & 0xC0) == 0x80) {
+        --piece;
+      }
+      if (piece == 0) piece = most;  // no sequence begins in it: malformed anyway
+      const std::wstring wide = WideFromUtf8(bytes.substr(0, piece));
+      std::size_t done = 0;
+      while (done < wide.size()) {
+        DWORD written = 0;
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 8192));
+        if (!::WriteConsoleW(h, wide.data() + done, chunk, &written, nullptr) || written == 0) {
+          error_ = static_cast<int>(::GetLastError());
+          return;
+        }
+        done += written;
+      }
+      bytes.remove_prefix(piece);
+    }
+    return;
+  }
+  while (!bytes.empty()) {
+    DWORD written = 0;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
+    if (!::WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) {
+      error_ = static_cast<int>(::GetLastError());
+      return;
+    }
+    bytes.remove_prefix(written);
+  }
+}
+
+int Output::Finish() {
+  Flush();
+  finished_ = true;
+  return error_;
+}
+
+bool AtConsole() { return IsConsole(STD_OUTPUT_HANDLE) || IsConsole(STD_INPUT_HANDLE); }
+
+bool AloneOnOwnConsole() {
+  // A command prompt shares its console with the programs it starts; a double-click
+  // gives the program a console of its own, holding this one process.
+  DWORD processes[2] = {};
+  return ::GetConsoleProcessList(processes, 2) == 1 && IsConsole(STD_OUTPUT_HANDLE) &&
+         IsConsole(STD_INPUT_HANDLE);
+}
+}  // namespace nenga

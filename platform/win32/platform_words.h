@@ -1,0 +1,21 @@
+// The Win32 platform's own words: the one message it composes itself, when the help
+// page does not open. Shift-JIS, like every text inside the program.
+//
+// The rest of the program's words live in winning/words.h, which the platform, beneath
+// winning/, does not include. This message is built here rather than handed in because
+// the page's path in it must stay UTF-16 up to the box. Three of the reasons read as
+// words.h's file errors do (kFileNotFound, kAccessDenied, kOutOfMemory); keep them alike.
+#pragma once
+
+namespace nenga::platform_words {
+
+// "ヘルプのページ「path」を開けません: reason", the reason by ShellExecute's result.
+inline constexpr char kHelpPageBefore[] = "ヘルプのページ「";
+inline constexpr char kHelpPageAfter[] = "」を開けません: ";
+inline constexpr char kHelpFileNotFound[] = "ファイルが見つかりません";
+inline constexpr char kHelpAccessDenied[] = "ファイルへのアクセスが拒否されました";
+inline constexpr char kHelpNoProgram[] = "この種類のファイルを開くプログラムが決まっていません";
+inline constexpr char kHelpOutOfMemory[] = "メモリが足りません";
+inline constexpr char kHelpOtherError[] = "エラー (";  // the code, then ")"
+
+}  // namespace nenga::platform_words

@@ -1,0 +1,25 @@
+#include "platform/win32/utf8.h"
+
+#include <windows.h>
+
+namespace nenga {
+
+std::string Utf8FromWide(std::wstring_view wide) {
+  const int length = static_cast<int>(wide.size());
+  const int n =
+      ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0)
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), n, nullptr, nullptr);
+  return utf8;
+}
+
+std::wstring WideFromUtf8(std::string_view utf8) {
+  const int length = static_cast<int>(utf8.size());
+  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), n);
+  return wide;
+}
+
+}  // namespace nenga
