@@ -1,7 +1,9 @@
 #include "platform/win32/info_box.h"
 
+#include <iterator>
 #include <utility>
 
+#include "platform/win32/platform_words.h"
 #include "toolkit/gdi.h"
 #include "toolkit/layout.h"
 
@@ -68,7 +70,8 @@ class InfoBoxDialog {
       WindowDcWithFont dc(dialog_, font);
       static constexpr wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
       ::GetTextExtentPoint32W(dc.get(), kLetters, 52, &letters);
-      ::GetTextExtentPoint32W(dc.get(), L"OK", 2, &ok);
+      ::GetTextExtentPoint32W(dc.get(), platform_words::kInfoBoxButton,
+                              static_cast<int>(std::size(platform_words::kInfoBoxButton)) - 1, &ok);
       ::DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &text,
                   DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
     }
@@ -78,8 +81,8 @@ class InfoBoxDialog {
     const HWND label = CreateChild(L"STATIC", text_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT,
                                    layout.text, kInfoTextId);
     const HWND button =
-        CreateChild(L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                    layout.button, IDOK);
+        CreateChild(L"BUTTON", platform_words::kInfoBoxButton,
+                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, layout.button, IDOK);
     for (HWND control : {label, button}) {
       if (control) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }

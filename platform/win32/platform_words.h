@@ -1,5 +1,6 @@
-// The Win32 platform's own words: the one message it composes itself, when the help
-// page does not open. Shift-JIS, like every text inside the program.
+// The Win32 platform's own words: the information box's button, and the one message it
+// composes itself, when the help page does not open. Shift-JIS, like every text inside
+// the program, but for the button's, which goes to the wide API as it stands.
 //
 // The rest of the program's words live in winning/words.h, which the platform, beneath
 // winning/, does not include. This message is built here rather than handed in because
@@ -8,6 +9,9 @@
 #pragma once
 
 namespace nenga::platform_words {
+
+// The information box's one button.
+inline constexpr wchar_t kInfoBoxButton[] = L"OK";
 
 // "ヘルプのページ「path」を開けません: reason", the reason by ShellExecute's result.
 inline constexpr char kHelpPageBefore[] = "ヘルプのページ「";
