@@ -33,7 +33,9 @@ int Fail(const char* what) {
 
 bool Save(HWND window, const DemoArgs& args, const char* name) {
   const auto file = args.out / (std::string(name) + ".bmp");
-  const bool saved = SaveWindowImage(window, file);
+  // A new Wine prefix fills its icon caches while the file dialog first shows: the
+  // dialog may take some seconds to settle.
+  const bool saved = SaveWindowImage(window, file, 20000);
   std::printf("demo: %s %s\n", saved ? "saved" : "could not save", file.string().c_str());
   return saved;
 }

@@ -154,8 +154,9 @@ std::optional<std::wstring> BoxText(HWND box, int infoTextId);
 bool ChooseFileInDialog(HWND dialog, const std::filesystem::path& file);
 
 // Saves what the screen shows of window (frame included) as a 24-bit BMP file, once
-// two captures in a row agree, so a half-painted window is not saved.
-bool SaveWindowImage(HWND window, const std::filesystem::path& bmpFile);
+// two captures in a row agree, so a half-painted window is not saved. Gives up after
+// settleMs of changing pictures.
+bool SaveWindowImage(HWND window, const std::filesystem::path& bmpFile, DWORD settleMs = 3000);
 
 // The sounds asked for, in order, from a WINEDEBUG=+winmm log: each sound as it was
 // named, in the notation of Wine's traces (see WineTraceText), and the flags of each call.

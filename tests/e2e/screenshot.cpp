@@ -94,7 +94,7 @@ bool WriteBmp(const Capture& capture, const std::filesystem::path& file) {
 
 }  // namespace
 
-bool SaveWindowImage(HWND window, const std::filesystem::path& bmpFile) {
+bool SaveWindowImage(HWND window, const std::filesystem::path& bmpFile, DWORD settleMs) {
   Capture last;
   Capture now;
   const bool steady = WaitUntil(
@@ -105,7 +105,7 @@ bool SaveWindowImage(HWND window, const std::filesystem::path& bmpFile) {
         std::swap(last, now);
         return same;
       },
-      3000);
+      settleMs);
   return steady && WriteBmp(last, bmpFile);
 }
 
