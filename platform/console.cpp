@@ -12,11 +12,24 @@ constexpr std::size_t kMaxConverted = 32;
 
 }  // namespace
 
-Output::Output(Stream stream) : stream_(stream) { buffer_.reserve(kFlushAt + 256); }
+Output::Output(Stream stream) : stream_(stream), codePage_(CodePageOf(stream)) {
+  buffer_.reserve(kFlushAt + 256);
+}
 
 Output::~Output() { Flush(); }
 
 void Output::Line(std::string_view sjis) {
+  if (codePage_ != kUtf8CodePage) {
+    // A Shift-JIS trail byte is never CR or LF: the line ends are found byte by byte.
+    for (std::size_t at; (at = sjis.find("\r\n")) != std::string_view::npos;) {
+      buffer_.append(sjis.substr(0, at));
+      sjis.remove_prefix(at + 1);
+    }
+    buffer_.append(sjis);
+    buffer_ += '\n';
+    if (buffer_.size() >= kFlushAt) Flush();
+    return;
+  }
   std::size_t ascii = 0;
   while (ascii < sjis.size() && static_cast<unsigned char>(sjis[ascii]) < 0x80 &&
          sjis[ascii] != '\r') {
@@ -41,7 +54,11 @@ void Output::Line(std::string_view sjis) {
 }
 
 void Output::Utf8(std::string_view utf8) {
-  buffer_.append(utf8);
+  if (codePage_ == kUtf8CodePage) {
+    buffer_.append(utf8);
+  } else {
+    buffer_ += ShiftJisFromUtf8(utf8);  // only texts that Shift-JIS holds come here
+  }
   if (buffer_.size() >= kFlushAt) Flush();
 }
 

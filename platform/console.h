@@ -13,13 +13,18 @@
 
 namespace nenga {
 
+inline constexpr unsigned kUtf8CodePage = 65001;
+
 // Standard input as bytes, whatever the system does to text (no Ctrl-Z, no CR LF
 // translation); a Windows console is read as UTF-16 and given as UTF-8. Left open.
 std::unique_ptr<ByteSource> StandardInput();
 
-// One output stream, shown as text: UTF-8 bytes, or on a Windows console UTF-16
+// One output stream, shown as text. On a Windows console it is written in UTF-16
 // through WriteConsoleW, so it reads correctly whatever the console's code page, which
-// is left as it is. Buffered; the first write error is kept.
+// is left as it is. A Windows pipe or file gets the code page the programs reading it
+// there expect: the output code page of the console the program belongs to, or without
+// one the system's ANSI code page (65001 is UTF-8). Elsewhere it is UTF-8. Buffered;
+// the first write error is kept.
 class Output {
  public:
   enum class Stream { kStandardOutput, kStandardError };
@@ -30,7 +35,7 @@ class Output {
 
   // Shift-JIS text and a line end; CR LF inside it becomes a plain line end.
   void Line(std::string_view sjis);
-  // Text that is UTF-8 already.
+  // Text that is UTF-8 already, all of it characters that Shift-JIS holds.
   void Utf8(std::string_view utf8);
   void Flush();
   // Flushes and closes the stream. Returns 0, or the error code of the first write
@@ -38,10 +43,16 @@ class Output {
   int Finish();
 
  private:
+  // The code page the stream is written in, kUtf8CodePage at a console: each system's
+  // side.
+  static unsigned CodePageOf(Stream stream);
   void WriteOut(std::string_view bytes);
 
   Stream stream_;
-  std::string buffer_;  // UTF-8
+  unsigned codePage_;
+  // UTF-8 for kUtf8CodePage; otherwise the program's Shift-JIS, converted as it is
+  // written, so that code page 932 gets the program's own bytes.
+  std::string buffer_;
   int error_ = 0;
   bool finished_ = false;
   // The UTF-8 of the texts after a line's leading ASCII: the few announcement tails.

@@ -18,6 +18,8 @@ int DescriptorOf(Output::Stream stream) {
 
 std::unique_ptr<ByteSource> StandardInput() { return StandardInputBytes(); }
 
+unsigned Output::CodePageOf(Stream) { return kUtf8CodePage; }
+
 void Output::WriteOut(std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t n = ::write(DescriptorOf(stream_), bytes.data(), bytes.size());

@@ -1,20 +1,37 @@
 // Console input and output on Windows: a console is read and written in UTF-16, a
-// redirected stream as bytes.
+// redirected stream as bytes, written in the console's or the system's code page.
 #include "platform/console.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
+#include "platform/codepage.h"
 #include "platform/file.h"
 #include "platform/win32/utf8.h"
 
 namespace nenga {
 namespace {
 
+constexpr UINT kShiftJisCodePage = 932;
+
 HANDLE HandleOf(Output::Stream stream) {
   return ::GetStdHandle(stream == Output::Stream::kStandardOutput ? STD_OUTPUT_HANDLE
                                                                   : STD_ERROR_HANDLE);
+}
+
+// Writes all of bytes to a pipe or a file. Returns 0, or the error code of the write
+// that failed.
+int WriteAll(HANDLE h, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD written = 0;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
+    if (!::WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) {
+      return static_cast<int>(::GetLastError());
+    }
+    bytes.remove_prefix(written);
+  }
+  return 0;
 }
 
 bool IsConsole(DWORD standardHandle) {
@@ -65,6 +82,15 @@ std::unique_ptr<ByteSource> StandardInput() {
   return StandardInputBytes();
 }
 
+unsigned Output::CodePageOf(Stream stream) {
+  DWORD mode = 0;
+  if (::GetConsoleMode(HandleOf(stream), &mode)) return kUtf8CodePage;  // then UTF-16
+  // What type, more, findstr and the rest read a pipe or a file in: the console's
+  // output code page, 0 when the program has no console.
+  const UINT console = ::GetConsoleOutputCP();
+  return console != 0 ? console : ::GetACP();
+}
+
 void Output::WriteOut(std::string_view bytes) {
   const HANDLE h = HandleOf(stream_);
   DWORD mode = 0;
@@ -94,14 +120,26 @@ void Output::WriteOut(std::string_view bytes) {
     }
     return;
   }
-  while (!bytes.empty()) {
-    DWORD written = 0;
-    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
-    if (!::WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) {
-      error_ = static_cast<int>(::GetLastError());
-      return;
+  if (codePage_ == kUtf8CodePage || codePage_ == kShiftJisCodePage) {
+    error_ = WriteAll(h, bytes);
+    return;
+  }
+  // Shift-JIS to UTF-16 to the stream's code page, a piece at a time, each cut where a
+  // character begins.
+  std::string converted;
+  while (!bytes.empty() && error_ == 0) {
+    std::size_t piece = 0;
+    while (piece < bytes.size() && piece < (1 << 16)) {
+      const bool lead = ::IsDBCSLeadByteEx(kShiftJisCodePage, static_cast<BYTE>(bytes[piece]));
+      piece += lead ? 2u : 1u;
     }
-    bytes.remove_prefix(written);
+    piece = std::min(piece, bytes.size());
+    const std::u16string wide = Utf16FromShiftJis(bytes.substr(0, piece));
+    converted.clear();
+    AppendInCodePage(codePage_, {reinterpret_cast<const wchar_t*>(wide.data()), wide.size()},
+                     converted);
+    error_ = WriteAll(h, converted);
+    bytes.remove_prefix(piece);
   }
 }
 

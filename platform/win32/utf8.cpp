@@ -22,4 +22,32 @@ std::wstring WideFromUtf8(std::string_view utf8) {
   return wide;
 }
 
+void AppendInCodePage(unsigned codePage, std::wstring_view wide, std::string& out) {
+  if (wide.empty()) return;
+  if (codePage == CP_UTF8) {
+    out += Utf8FromWide(wide);
+    return;
+  }
+  const int length = static_cast<int>(wide.size());
+  // Some code pages (UTF-7, ISO-2022, HZ, ISCII, symbol) take no flags and no default
+  // character: they hold every character or give their own default.
+  DWORD flags = WC_NO_BEST_FIT_CHARS;
+  const char* unmappable = "?";
+  int n =
+      ::WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, unmappable, nullptr);
+  if (n <= 0) {
+    flags = 0;
+    unmappable = nullptr;
+    n = ::WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  }
+  if (n <= 0) {
+    out += Utf8FromWide(wide);
+    return;
+  }
+  const std::size_t old = out.size();
+  out.resize(old + static_cast<std::size_t>(n));
+  ::WideCharToMultiByte(codePage, flags, wide.data(), length, out.data() + old, n, unmappable,
+                        nullptr);
+}
+
 }  // namespace nenga

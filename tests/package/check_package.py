@@ -39,6 +39,16 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdl
 README_WORDS = ("展開", "詳細情報", "実行", "許可する", "help.html", "nenga-check", "2026.txt")
 # The help page's pictures, each of the real program.
 HELP_PICTURES = 3
+# What the help page and the read-me say of the Windows the programs start on, by the
+# executables' machine type (the PE header's Machine field): x86-64 runs on 64-bit
+# Windows and, emulated, on Windows 11 on Arm; x86 on every Windows 7 to 11, emulated
+# on Arm.
+WHERE_IT_RUNS = {
+    0x8664: "64 ビット版の Windows 7 から 11 で動きます（Arm 版の Windows 11 でも、エミュレーションで"
+            "動きます）。32 ビット版の Windows と Arm 版の Windows 10 では動きません。",
+    0x014C: "32 ビット版と 64 ビット版の Windows 7 から 11 で動きます（Arm 版の Windows 10 と 11 でも、"
+            "エミュレーションで動きます）。",
+}
 
 # The system DLLs that nenga.exe loads late, at the first command that needs each: the
 # file dialog, the editor and the help page (shell32, with ole32 for its apartment), the
@@ -204,6 +214,39 @@ def check_help(data, readme):
         fault(f"help.html: sections {headings}, the read-me's {sections}")
 
 
+def check_where_it_runs(files, texts):
+    """The page and the read-me name the Windows that the executables' machine type
+    starts on, and no other. The read-me is wrapped: spaces and line ends are not compared."""
+    machines = {}
+    for exe in ("nenga.exe", "nenga-check.exe"):
+        data = files.get(exe, b"")
+        try:
+            pe = struct.unpack_from("<I", data, 0x3C)[0]
+            if data[pe:pe + 4] == b"PE\0\0":
+                machines[exe] = struct.unpack_from("<H", data, pe + 4)[0]
+        except struct.error:
+            pass
+    kinds = set(machines.values())
+    if len(machines) != 2 or len(kinds) != 1:
+        found = ", ".join(f"{exe} 0x{m:04x}" for exe, m in machines.items())
+        return fault(f"executables' machine types: {found or 'none'}; want one for both")
+    machine = kinds.pop()
+    if machine not in WHERE_IT_RUNS:
+        return fault(f"machine type 0x{machine:04x}: no sentence of where it runs")
+
+    def bare(text):
+        return re.sub(r"\s+", "", text)
+
+    for name, text in texts.items():
+        for other, sentence in WHERE_IT_RUNS.items():
+            said = bare(sentence) in bare(text)
+            if other == machine and not said:
+                fault(f"{name}: does not say where a 0x{machine:04x} program runs: {sentence}")
+            elif other != machine and said:
+                fault(f"{name}: says where a 0x{other:04x} program runs; "
+                      f"the executables are 0x{machine:04x}")
+
+
 def check_package(zip_path):
     name = Path(zip_path).stem
     folder = name + "/"
@@ -257,6 +300,8 @@ def check_package(zip_path):
 
     readme = check_readme(files.get("readme.txt", b""))
     check_help(files.get("help.html", b""), readme)
+    check_where_it_runs(files, {"help.html": files.get("help.html", b"").decode("utf-8", "replace"),
+                                "readme.txt": readme})
     for f, data in sorted(files.items()):
         print(f"  {f:16} {len(data):8}")
 
