@@ -48,7 +48,8 @@ class Platform {
   // that is missing plays nothing.
   virtual void PlaySoundCue(const char* waveFile) = 0;
 
-  // Starts "notepad.exe" on file with folder as working folder, no owner window.
+  // Starts the system's Notepad on file, a full path, with folder as working folder and
+  // no owner window.
   virtual void LaunchEditor(const PathString& file, const PathString& folder) = 0;
 
   // Opens help and returns at once. When helpFile exists, the help viewer shows it

@@ -14,6 +14,6 @@ cmake --build build/mingw --target nenga nenga-check -j "$(nproc)"
 if [[ -n "${DISPLAY:-}" ]]; then
   # The program's folder is its working folder, as when started from Explorer.
   cd build/mingw/ui
-  exec "$root/scripts/wine-env.sh" wine nenga.exe
+  exec "$root/scripts/wine-env.sh" wine "$root/build/mingw/ui/nenga.exe"
 fi
 exec scripts/demo.sh

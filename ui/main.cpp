@@ -331,7 +331,9 @@ void MainWindow::cmdOpenClick() {
 
 void MainWindow::cmdEditClick() {
   platform_.PlaySoundCue(words::kCueCommand);
-  platform_.LaunchEditor(EditFileName, AppDir);
+  // The year's file by its full path: an editor in Notepad's place that changes its
+  // folder still opens and saves the file beside the program.
+  platform_.LaunchEditor(AppDir + EditFileName, AppDir);
   FocusNumber();
 }
 

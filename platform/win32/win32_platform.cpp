@@ -111,22 +111,19 @@ bool IsFile(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The program that opens a page may be reached through COM, some only from a
-// single-threaded apartment: one is entered for the call when the thread has none.
-class ComApartment {
- public:
-  ComApartment()
-      : entered_(SUCCEEDED(
-            ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-  ~ComApartment() {
-    if (entered_) ::CoUninitialize();
+// A file of the system folder, by its full path; empty when the folder is not known.
+std::wstring SystemFolderFile(const wchar_t* name) {
+  std::wstring folder(MAX_PATH, L'\0');
+  UINT length = ::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+  if (length >= folder.size()) {  // too long for the buffer: length is the size it needs
+    folder.resize(length);
+    length = ::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
   }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool entered_;
-};
+  if (length == 0 || length >= folder.size()) return {};
+  folder.resize(length);
+  if (folder.back() != L'\\') folder += L'\\';
+  return folder + name;
+}
 
 // Why a page did not open, from ShellExecute's result (a code of 32 or less).
 std::string OpenFailureReason(INT_PTR code) {
@@ -182,8 +179,28 @@ void Win32Platform::PlaySoundCue(const char* waveFile) {
   ::PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 
+Win32Platform::ComApartment::~ComApartment() {
+  if (entered_) ::CoUninitialize();
+}
+
+void Win32Platform::ComApartment::Enter() {
+  // S_FALSE (the thread was in one already) counts too, and is left the same way.
+  if (!entered_) {
+    entered_ =
+        SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+  }
+}
+
 void Win32Platform::LaunchEditor(const PathString& file, const PathString& folder) {
-  ::ShellExecuteW(nullptr, L"OPEN", L"notepad.exe", file.c_str(), folder.c_str(), SW_SHOW);
+  // The system's own Notepad by its full path: a bare "notepad.exe" is looked up in the
+  // program's folder first, where a stranger's program of that name may lie. A
+  // replacement registered for Notepad still runs in its place. The file is one quoted
+  // argument, so a folder with spaces in its name reaches the editor whole.
+  const std::wstring notepad = SystemFolderFile(L"notepad.exe");
+  if (notepad.empty()) return;
+  apartment_.Enter();
+  const std::wstring argument = L"\"" + file + L"\"";
+  ::ShellExecuteW(nullptr, L"OPEN", notepad.c_str(), argument.c_str(), folder.c_str(), SW_SHOW);
 }
 
 void Win32Platform::ShowHelp(const PathString& helpFile, const PathString& page,
@@ -196,12 +213,9 @@ void Win32Platform::ShowHelp(const PathString& helpFile, const PathString& page,
   }
   // Current Windows shows no .hlp file; the page opens in whatever the user reads pages
   // with.
-  INT_PTR result = 0;
-  {
-    ComApartment apartment;
-    result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(nullptr, L"open", page.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL));
-  }
+  apartment_.Enter();
+  const auto result = reinterpret_cast<INT_PTR>(
+      ::ShellExecuteW(nullptr, L"open", page.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL));
   if (result > 32) return;
   // The page's path stays UTF-16, whatever characters its folder has; the full-stop
   // rule applies to the reason at the end.

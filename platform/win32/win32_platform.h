@@ -17,7 +17,7 @@ class Win32Platform final : public Platform {
   // title and the icon "MAINICON". Throws std::runtime_error when it cannot be made.
   // The sound cues are the files of their names in the folder of instance's file.
   Win32Platform(HINSTANCE instance, std::string appTitle);
-  // Shutdown(), then the application window goes.
+  // Shutdown(), then the application window goes, and then the COM apartment.
   ~Win32Platform() override;
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
@@ -45,6 +45,22 @@ class Win32Platform final : public Platform {
   std::unique_ptr<ByteSource> OpenForReading(const PathString& file, int& error) override;
 
  private:
+  // The thread's single-threaded apartment, which the shell's launches may need (the
+  // program that opens a file may be reached through COM): entered at the first launch
+  // and kept for the rest of the run, so that no launch pays for entering and leaving
+  // it; left when the platform goes, after the program's last window.
+  class ComApartment {
+   public:
+    ComApartment() = default;
+    ~ComApartment();
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    void Enter();  // does nothing once entered
+
+   private:
+    bool entered_ = false;
+  };
+
   void ShowMessageBox(std::wstring text, const std::wstring& caption, UINT style);
 
   HINSTANCE instance_;
@@ -56,6 +72,7 @@ class Win32Platform final : public Platform {
   std::wstring helpFile_;     // empty until the help viewer is asked
   HWND helpOwner_ = nullptr;  // the window help was opened for
   std::wstring lastFile_;     // the file chosen in the file dialog last time
+  ComApartment apartment_;
 };
 
 }  // namespace nenga

@@ -14,8 +14,10 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/info_box.h"
@@ -970,6 +972,102 @@ TEST_F(HelpPageTest, HelpOpensThePageBesideTheProgramWithoutAHelpFile) {
   viewer.WaitForRequests(0);
   EXPECT_TRUE(viewer.requests.empty())
       << "the help viewer was asked for " << viewer.requests[0].file;
+}
+
+// While it exists, the system folder's notepad.exe is the recording editor (Wine runs
+// it instead of its own only when told notepad.exe=n); Wine's own is put back after.
+class SystemNotepadStandIn {
+ public:
+  explicit SystemNotepadStandIn(const fs::path& recorder) {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    EXPECT_TRUE(length > 0 && length < MAX_PATH);
+    notepad_ = fs::path(folder) / "notepad.exe";
+    saved_ = fs::path(folder) / "notepad.exe.nenga-test";
+    std::error_code ignored;
+    // A run that ended before putting Wine's own back left it saved.
+    if (!fs::exists(saved_)) fs::rename(notepad_, saved_, ignored);
+    fs::remove(Record(), ignored);
+    fs::copy_file(recorder, notepad_, fs::copy_options::overwrite_existing);
+  }
+  ~SystemNotepadStandIn() {
+    std::error_code ignored;
+    // The stand-in may not have ended yet, and a running program cannot be removed.
+    WaitUntil([&] { return fs::remove(notepad_, ignored) || !fs::exists(notepad_); });
+    fs::rename(saved_, notepad_, ignored);
+    fs::remove(Record(), ignored);
+  }
+  SystemNotepadStandIn(const SystemNotepadStandIn&) = delete;
+  SystemNotepadStandIn& operator=(const SystemNotepadStandIn&) = delete;
+
+  fs::path Record() const { return notepad_.parent_path() / "notepad-ran.txt"; }
+
+ private:
+  fs::path notepad_;
+  fs::path saved_;
+};
+
+// What a recording editor wrote: its command line and its working folder.
+std::optional<std::pair<std::wstring, std::wstring>> ReadEditorRecord(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  if (bytes.empty() || bytes.size() % 2 != 0) return std::nullopt;
+  std::wstring text(bytes.size() / 2, L'\0');
+  std::memcpy(text.data(), bytes.data(), bytes.size());
+  const std::size_t end = text.find(L'\n');
+  if (end == std::wstring::npos) return std::nullopt;
+  return std::make_pair(text.substr(0, end), text.substr(end + 1));
+}
+
+// A command line without its program's name, as the program reads its arguments.
+std::wstring ArgumentsOf(std::wstring_view commandLine) {
+  std::size_t at = 0;
+  if (commandLine.starts_with(L'"')) {
+    at = commandLine.find(L'"', 1);
+    at = at == std::wstring_view::npos ? commandLine.size() : at + 1;
+  } else {
+    at = std::min(commandLine.find(L' '), commandLine.size());
+  }
+  while (at < commandLine.size() && commandLine[at] == L' ') ++at;
+  return std::wstring(commandLine.substr(at));
+}
+
+// A stranger's notepad.exe lies beside the program; the edit command starts the
+// system's own, on the year's file beside the program as one quoted full path (the
+// folder has spaces in its name), with the program's folder as its working folder.
+class EditorTest : public ProgramFolderTest {
+ protected:
+  void Prepare(LaunchOptions& options) override {
+    ProgramFolderTest::Prepare(options);
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const wchar_t* overrides = _wgetenv(L"WINEDLLOVERRIDES");
+    if (ntdll && GetProcAddress(ntdll, "wine_get_version")) {
+      ASSERT_TRUE(overrides &&
+                  std::wstring_view(overrides).find(L"notepad.exe=n") != std::wstring_view::npos)
+          << "under Wine, run with WINEDLLOVERRIDES=notepad.exe=n";
+    }
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    recorder_ = fs::path(self).parent_path() / "stand-in" / "notepad.exe";
+    fs::copy_file(recorder_, programDir_ / "notepad.exe", fs::copy_options::overwrite_existing);
+  }
+
+  fs::path recorder_;
+};
+
+TEST_F(EditorTest, EditorIsTheSystemsNotepadOnTheYearsFileByItsFullPath) {
+  SystemNotepadStandIn notepad(recorder_);
+  PostClick(Control(main_, ids::kCmdEdit));
+  std::optional<std::pair<std::wstring, std::wstring>> record;
+  WaitUntil([&] { return (record = ReadEditorRecord(notepad.Record())).has_value(); });
+  EXPECT_FALSE(fs::exists(programDir_ / "notepad-ran.txt"))
+      << "the notepad.exe beside the program ran";
+  ASSERT_TRUE(record.has_value()) << "the system's notepad.exe did not run";
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  const std::wstring file = (programDir_ / (std::to_wstring(now.wYear) + L".txt")).wstring();
+  EXPECT_EQ(ArgumentsOf(record->first), L"\"" + file + L"\"") << "command line " << record->first;
+  EXPECT_TRUE(fs::equivalent(record->second, programDir_)) << "working folder " << record->second;
 }
 
 }  // namespace

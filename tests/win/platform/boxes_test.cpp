@@ -1,10 +1,13 @@
 // The information, warning and error boxes, shown for real and read back.
 #include <gtest/gtest.h>
 #include <windows.h>
+// objbase.h needs windows.h first
+#include <objbase.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -302,6 +305,30 @@ TEST_F(BoxesTest, HelpPageThatCannotOpenIsNamedInTheErrorBox) {
   EXPECT_TRUE(seen.icon);
   EXPECT_FALSE(seen.mainEnabled);
   ExpectMainWindowBack();
+}
+
+// Whether this thread is in a COM apartment; the question leaves its count as it was.
+bool InApartment() {
+  const HRESULT result = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (SUCCEEDED(result)) ::CoUninitialize();
+  return result != S_OK;
+}
+
+// The launches share one apartment: none before the first, the one entered then kept
+// after each, and left, as often as entered, when the platform goes.
+TEST_F(BoxesTest, LaunchesShareOneApartmentLeftWhenThePlatformGoes) {
+  ASSERT_FALSE(InApartment()) << "the test's thread is in an apartment already";
+  auto platform = std::make_unique<Win32Platform>(::GetModuleHandleW(nullptr), "Tool");
+  EXPECT_FALSE(InApartment()) << "entered before any launch";
+  const std::wstring folder = L"C:\\no such folder\\";
+  for (int launch = 1; launch <= 2; ++launch) {
+    DialogWatch watch([](HWND dialog) { test::Click(dialog, IDOK); });
+    platform->ShowHelp(folder + L"vorel.hlp", folder + L"help.html", folder);
+    ASSERT_TRUE(watch.Dialog()) << "the error box never showed";
+    EXPECT_TRUE(InApartment()) << "no apartment after launch " << launch;
+  }
+  platform.reset();
+  EXPECT_FALSE(InApartment()) << "the apartment was not left as often as entered";
 }
 
 TEST(Win32PlatformTest, AppWindowIsHiddenAndCarriesTheTitle) {

@@ -220,7 +220,8 @@ TEST_F(Windows, SideCommandsCallThePlatform) {
   Pump();
   EXPECT_EQ(platform_.events,
             (Events{"cue:chop.wav",
-                    "edit:" + testing::PathText(EditFileName) + "|" + testing::PathText(AppDir),
+                    "edit:" + testing::PathText(AppDir) + testing::PathText(EditFileName) + "|" +
+                        testing::PathText(AppDir),
                     "cue:chop.wav",
                     "help:" + testing::PathText(AppDir) + "vorel.hlp|" + testing::PathText(AppDir) +
                         "help.html|" + testing::PathText(AppDir),
