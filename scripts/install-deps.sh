@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-x86-64 clang libclang-rt-14-dev
-          wine wine64 fonts-wine xvfb xauth x11-utils fonts-ipafont-gothic imagemagick
+          wine wine64 fonts-wine xvfb xauth x11-utils fonts-ipafont-gothic fonts-noto-cjk imagemagick
           python3 python3-markdown chromium)
 
 missing=()

@@ -28,6 +28,7 @@ bool AtariDialog::Create(HINSTANCE instance, HWND owner, int fontHeight) {
   SendMessageW(hwnd_, WM_SETFONT, 0, FALSE);
   // Nothing needs the congratulation picture before the first win: it is made then.
   // The label starts empty and as small as its text.
+  rows_ = layout.controls;
   std::vector<ControlLayout>& rows = layout.controls;
   const auto picture = std::find_if(
       rows.begin(), rows.end(), [](const ControlLayout& row) { return row.id == ids::kImCongrat; });
@@ -49,11 +50,11 @@ bool AtariDialog::BuildPicture() {
 
 void AtariDialog::SetAnnouncement(std::string_view text) {
   HWND label = Control(ids::kLblAtari);
-  if (label == nullptr) return;
+  const auto row = std::find_if(rows_.begin(), rows_.end(),
+                                [](const ControlLayout& r) { return r.id == ids::kLblAtari; });
+  if (label == nullptr || row == rows_.end()) return;
   SetWindowTextShiftJis(label, text);
-  const HFONT font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
-  const SIZE size = MeasureText(label, font, text);
-  SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitLabelToText(label, *row, text, rows_);
   InvalidateRect(label, nullptr, TRUE);
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string_view>
+#include <vector>
 
 #include "ui/controls.h"
 #include "ui/layouts.h"
@@ -41,7 +42,8 @@ class AtariDialog : public Window, public WinDialog {
   void EndModal();
 
   BuiltControls controls_;
-  FormLayout pictureRow_{};  // the picture's row until the picture is made
+  std::vector<ControlLayout> rows_;  // every row, the picture's too: they bound the label
+  FormLayout pictureRow_{};          // the picture's row until the picture is made
   bool modal_ = false;
 };
 

@@ -42,20 +42,6 @@ int ScreenDotsPerInch() {
   return dpi;
 }
 
-// A text does not grow exactly with the font's height (hinting, and the face that stands
-// in where "ＭＳ Ｐゴシック" is missing), so a label the scaled layout made a few pixels
-// too small for its text grows to it: to the right, as its text is left-aligned, and
-// downwards, never past its window's client area and never smaller than its row.
-void FitLabelToText(HWND parent, HWND label, HFONT font, const ControlLayout& row) {
-  const SIZE text = MeasureText(label, font, row.text);
-  RECT client{};
-  GetClientRect(parent, &client);
-  const int width = std::max(row.width, std::min<int>(text.cx, client.right - row.x));
-  const int height = std::max(row.height, std::min<int>(text.cy, client.bottom - row.y));
-  if (width == row.width && height == row.height) return;
-  SetWindowPos(label, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // The colour of a control's text on a background of the system's: its own colour, or
 // the system's text colour for that background (COLOR_WINDOWTEXT, COLOR_BTNTEXT) where it
 // has none or high contrast is on.
@@ -99,6 +85,30 @@ int MeasureFormFontHeight() {
   return measured > 0 ? measured : kDesignFontHeight;
 }
 
+void FitLabelToText(HWND label, const ControlLayout& row, std::string_view text,
+                    const std::vector<ControlLayout>& rows) {
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+  const SIZE needed = MeasureText(label, font, text);
+  RECT client{};
+  GetClientRect(GetParent(label), &client);
+  const int width = std::max(row.width, std::min<int>(needed.cx, client.right - row.x));
+  // The free room in the label's columns, between the nearest rows above and below it.
+  int roomTop = 0;
+  int roomBottom = client.bottom;
+  for (const ControlLayout& other : rows) {
+    if (other.id == row.id || other.x >= row.x + width || other.x + other.width <= row.x) continue;
+    if (other.y >= row.y + row.height) {
+      roomBottom = std::min(roomBottom, other.y);
+    } else if (other.y + other.height <= row.y) {
+      roomTop = std::max(roomTop, other.y + other.height);
+    }
+  }
+  const int height =
+      std::max(row.height, std::min(static_cast<int>(needed.cy), roomBottom - roomTop));
+  const int top = row.y + height <= roomBottom ? row.y : std::max(roomTop, roomBottom - height);
+  SetWindowPos(label, nullptr, row.x, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
                    BuiltControls& built) {
   if (!built.formFont) built.formFont = CreateFormFont(layout.fontHeight, false);
@@ -121,7 +131,7 @@ bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
       font = built.fonts.back().get();
     }
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (row.kind == ControlKind::kLabel) FitLabelToText(parent, control, font, row);
+    if (row.kind == ControlKind::kLabel) FitLabelToText(control, row, row.text, layout.controls);
     if (row.kind == ControlKind::kEdit || row.kind == ControlKind::kReadOnlyEdit) {
       SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // no length limit
     }

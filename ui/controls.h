@@ -30,10 +30,18 @@ struct BuiltControls {
   std::map<int, COLORREF> textColors;  // by control ID, where not the system's text colour
 };
 
+// Places a label showing text in its font: at its row's left edge, as large as its row
+// or, where the text needs more, as its text (a text does not grow exactly with the
+// font's height, and the face that stands in where "ＭＳ Ｐゴシック" is missing may have a
+// taller line), within its window's client area. It grows to the right, and downwards
+// into the room its window's rows leave free below it; where that room is too low, it
+// rises into the room above instead of covering the control below.
+void FitLabelToText(HWND label, const ControlLayout& row, std::string_view text,
+                    const std::vector<ControlLayout>& rows);
+
 // Creates the controls of layout as children of parent, after any made before, in the
-// table's order, which is also the order the focus moves in. A label too small for its
-// text grows to it, right and down, as far as parent's client area. Returns false when a
-// control could not be made.
+// table's order, which is also the order the focus moves in. A label is fitted to its
+// text among layout's rows. Returns false when a control could not be made.
 bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout, BuiltControls& built);
 
 // Answers WM_CTLCOLORSTATIC (edit false) and WM_CTLCOLOREDIT (edit true) for a built

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "ui_fixture.h"
 
@@ -96,8 +98,8 @@ TEST_F(Windows, MainWindowMatchesItsLayout) {
                                });
   // The labels start where the table puts them, 128 × 12 and 56 × 13, and grow only
   // where their font's text needs more: Wine's stand-in for "ＭＳ Ｐゴシック" is a
-  // pixel higher with its leading. ScreenScale.EveryLabelShowsItsWholeText checks
-  // their sizes at every scale.
+  // pixel higher with its leading. ScreenScale.EveryControlHasItsOwnPlaceAndShowsItsText
+  // checks their sizes at every scale.
   const std::pair<int, RECT> labels[] = {{ids::kLabel1, {32, 8, 160, 20}},
                                          {ids::kLabel2, {16, 248, 72, 261}}};
   for (const auto& [id, table] : labels) {
@@ -233,16 +235,47 @@ TEST_F(Windows, AnnouncementLabelIsAsLargeAsItsText) {
   EXPECT_EQ(r.right - r.left, MeasureText(label, font, "12 は9等です。").cx);
 }
 
-// Run at 96, 120, 144 and 192 dots per inch, the windows built as the program builds
-// them on this screen: every label shows its whole text. It stays where its row puts
-// it, is as large as its row or, where the text needs more, as its text, and stays
-// inside its window.
-TEST(ScreenScale, EveryLabelShowsItsWholeText) {
+// The full height of a line in the font a control draws with.
+int LineHeight(HWND control) {
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  const WindowDcWithFont dc(control, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc.get(), &metrics);
+  return metrics.tmHeight;
+}
+
+// The 'head' table of the face a font is drawn with: it tells one face from another
+// whatever name the face answers to.
+std::string HeadTable(HFONT font) {
+  constexpr DWORD kHead = 'h' | 'e' << 8 | 'a' << 16 | 'd' << 24;
+  const WindowDcWithFont dc(nullptr, font);
+  const DWORD size = GetFontData(dc.get(), kHead, 0, nullptr, 0);
+  if (size == GDI_ERROR) return {};
+  std::string table(size, '\0');
+  GetFontData(dc.get(), kHead, 0, table.data(), size);
+  return table;
+}
+
+// Run at 96, 120, 144 and 192 dots per inch, and at 96 and 144 with a stand-in face whose
+// line is much taller than its em, the windows built as the program builds them on this
+// screen: no control covers another, every label shows its whole text and every edit box
+// is at least a line of its font high. A label is as large as its row or, where the text
+// needs more, as its text; it starts at its row's left edge, covers its row, stays inside
+// its window, and rises above its row only to sit on the control below it.
+TEST(ScreenScale, EveryControlHasItsOwnPlaceAndShowsItsText) {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   if (ExpectedScreenDpi() != 0) {
     ASSERT_EQ(dpi, ExpectedScreenDpi()) << "the screen scale was not set";
+  }
+  if (!ExpectedFace().empty()) {
+    const Font named(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, ExpectedFace().c_str()));
+    const std::string standIn = HeadTable(CreateFormFont(12, false).get());
+    ASSERT_FALSE(standIn.empty());
+    ASSERT_EQ(standIn, HeadTable(named.get())) << "the stand-in face was not set";
   }
   const int fontHeight = MeasureFormFontHeight();
 
@@ -253,39 +286,62 @@ TEST(ScreenScale, EveryLabelShowsItsWholeText) {
   ASSERT_TRUE(main.Create(instance, fontHeight));
   ASSERT_TRUE(atari.Create(instance, main.hwnd(), fontHeight));
   atari.SetAnnouncement("123456 は1等です。");
+  ASSERT_TRUE(atari.BuildPicture());
   const struct {
     HWND window;
     FormLayout layout;
-    int labels;
-  } windows[] = {{main.hwnd(), MainFormLayout(fontHeight), 2},
-                 {atari.hwnd(), AtariFormLayout(fontHeight), 1}};
+    int labels, edits;
+  } windows[] = {{main.hwnd(), MainFormLayout(fontHeight), 2, 2},
+                 {atari.hwnd(), AtariFormLayout(fontHeight), 1, 0}};
   for (const auto& w : windows) {
     RECT client{};
     GetClientRect(w.window, &client);
-    int labels = 0;
-    for (HWND label = GetWindow(w.window, GW_CHILD); label != nullptr;
-         label = GetWindow(label, GW_HWNDNEXT)) {
-      if (!IsLabel(label)) continue;
+    std::vector<HWND> controls;
+    for (HWND c = GetWindow(w.window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+      controls.push_back(c);
+    }
+    int labels = 0, edits = 0;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      HWND control = controls[i];
+      const int id = GetDlgCtrlID(control);
+      SCOPED_TRACE(::testing::Message() << "control " << id << " at " << dpi << " dpi");
+      const RECT box = RectInParent(control);
+      for (std::size_t j = i + 1; j < controls.size(); ++j) {
+        const RECT other = RectInParent(controls[j]);
+        RECT common{};
+        EXPECT_FALSE(IntersectRect(&common, &box, &other))
+            << "covers " << GetDlgCtrlID(controls[j]);
+      }
+      if (ClassOf(control) == L"Edit") {
+        ++edits;
+        EXPECT_GE(box.bottom - box.top, LineHeight(control));
+      }
+      if (!IsLabel(control)) continue;
       ++labels;
-      const int id = GetDlgCtrlID(label);
-      SCOPED_TRACE(::testing::Message() << "label " << id << " at " << dpi << " dpi");
       const auto row = std::find_if(w.layout.controls.begin(), w.layout.controls.end(),
                                     [id](const ControlLayout& c) { return c.id == id; });
       ASSERT_NE(row, w.layout.controls.end());
-      const SIZE text = TextExtent(label);
+      const SIZE text = TextExtent(control);
       RECT inside{};
-      GetClientRect(label, &inside);
+      GetClientRect(control, &inside);
       EXPECT_LE(text.cx, inside.right);
       EXPECT_LE(text.cy, inside.bottom);
-      const RECT box = RectInParent(label);
       EXPECT_EQ(box.left, row->x);
-      EXPECT_EQ(box.top, row->y);
       EXPECT_EQ(box.right - box.left, std::max<LONG>(row->width, text.cx));
       EXPECT_EQ(box.bottom - box.top, std::max<LONG>(row->height, text.cy));
+      EXPECT_LE(box.top, row->y);
+      EXPECT_GE(box.bottom, row->y + row->height);
+      if (box.top < row->y) {
+        EXPECT_TRUE(std::any_of(controls.begin(), controls.end(), [&](HWND other) {
+          return RectInParent(other).top == box.bottom;
+        })) << "rose above its row with nothing below it";
+      }
+      EXPECT_GE(box.top, 0);
       EXPECT_LE(box.right, client.right);
       EXPECT_LE(box.bottom, client.bottom);
     }
     EXPECT_EQ(labels, w.labels);
+    EXPECT_EQ(edits, w.edits);
   }
   atari.Destroy();
   main.Destroy();

@@ -29,6 +29,10 @@ using RecordingPlatform = testing::FakePlatform;
 // caller); 0 when the run names none.
 int ExpectedScreenDpi();
 
+// The face set to stand in for "ＭＳ Ｐゴシック" (--face=NAME, set in the Wine prefix by the
+// caller); empty when the run names none.
+const std::wstring& ExpectedFace();
+
 // The window's text as the program reads it back: Shift-JIS.
 inline std::string TextShiftJis(HWND window) { return WindowTextShiftJis(window); }
 

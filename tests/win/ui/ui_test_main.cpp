@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 #include <thread>
 
@@ -15,9 +16,11 @@
 namespace nenga::test {
 namespace {
 int expectedScreenDpi = 0;
+std::wstring expectedFace;
 }  // namespace
 
 int ExpectedScreenDpi() { return expectedScreenDpi; }
+const std::wstring& ExpectedFace() { return expectedFace; }
 
 }  // namespace nenga::test
 
@@ -32,6 +35,9 @@ int main(int argc, char** argv) {
     const std::string_view arg(argv[i]);
     if (arg.starts_with("--dpi=")) {
       nenga::test::expectedScreenDpi = std::atoi(argv[i] + 6);
+    } else if (arg.starts_with("--face=")) {
+      const std::string face(arg.substr(7));
+      nenga::test::expectedFace.assign(face.begin(), face.end());  // a face name in ASCII
     } else {
       std::fprintf(stderr, "unknown argument: %s\n", argv[i]);
       return 2;
@@ -44,8 +50,8 @@ int main(int argc, char** argv) {
     std::_Exit(3);
   }).detach();
   const int status = RUN_ALL_TESTS();
-  // A run at a set scale that ran nothing checked nothing.
-  if (nenga::test::ExpectedScreenDpi() != 0 &&
+  // A run at a set scale or face that ran nothing checked nothing.
+  if ((nenga::test::ExpectedScreenDpi() != 0 || !nenga::test::ExpectedFace().empty()) &&
       ::testing::UnitTest::GetInstance()->test_to_run_count() == 0) {
     std::fputs("ui_window_test: no test ran at the set screen scale\n", stderr);
     return 1;
