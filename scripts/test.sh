@@ -3,7 +3,7 @@
 #   native core and command-line tests, again under AddressSanitizer and UBSan,
 #   the fuzz targets (loader, conversions, nenga-check's input) for a minute together,
 #   the release package (scripts/package.sh), whose contents it checks, and its help
-#   page in headless Chromium (screenshots in build/dist/help-screenshots),
+#   page in headless Chromium, with axe-core (screenshots in build/dist/help-screenshots),
 #   then the Windows build's tests (services, windows, end to end) under Wine.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

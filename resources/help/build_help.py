@@ -20,6 +20,9 @@ from pathlib import Path
 import markdown
 
 WIDTH = 76  # columns of the read-me; a full-width character takes two
+# An example with a line wider than this may scroll sideways in a page 320 px wide (a
+# desktop browser zoomed to 400 %, the narrowest phones); the keyboard must reach it.
+SCROLL_COLUMNS = 32
 
 STYLE = """
 :root { color-scheme: light dark; }
@@ -157,6 +160,22 @@ def text_blocks(root):
     return out
 
 
+def name_examples(root):
+    """Makes each example that may scroll sideways a named region that takes the
+    keyboard's focus, so that it can be scrolled with the arrow keys. Its name is the
+    paragraph that leads into it ("コマンドプロンプトの例："), or else its section's."""
+    section, before = "", None
+    for block in root:
+        if block.tag == "h2":
+            section = inline_text(block)
+        code = "".join(block.itertext()).rstrip("\n") if block.tag == "pre" else ""
+        if code and max(columns(line) for line in code.split("\n")) > SCROLL_COLUMNS:
+            lead = inline_text(before).strip() if before is not None and before.tag == "p" else ""
+            name = lead[:-1] if lead.endswith("：") else f"{section}の例"
+            block.attrib.update({"tabindex": "0", "role": "region", "aria-label": name})
+        before = block
+
+
 def png_size(data):
     if data[:8] != b"\x89PNG\r\n\x1a\n" or data[12:16] != b"IHDR":
         raise ValueError("not a PNG file")
@@ -184,7 +203,10 @@ def page(root, pictures):
         ET.SubElement(ET.SubElement(ol, "li"), "a", {"href": "#" + h2.get("id")}).text = \
             inline_text(h2)
     root.insert(list(root).index(root.find("h1")) + 1, nav)
-    body = "".join(ET.tostring(block, encoding="unicode", method="html") for block in root)
+    name_examples(root)
+    # All of it is the page's main content, for the landmark keys of a screen reader.
+    main = "".join(ET.tostring(block, encoding="unicode", method="html") for block in root)
+    body = f"<main>\n{main}\n</main>"
     return ("<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
             "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
             f"<title>{html.escape(title)} ヘルプ</title>\n<style>{STYLE}</style>\n</head>\n"

@@ -55,6 +55,16 @@ WHERE_IT_RUNS = {
 # sound cues.
 LATE_DLLS = {"comdlg32.dll", "ole32.dll", "shell32.dll", "winmm.dll"}
 
+# PE flags that must stay set: addresses moved at every start (with 64-bit entropy) and
+# no code run from data.
+DLL_CHARACTERISTICS = {0x20: "HIGH_ENTROPY_VA", 0x40: "DYNAMIC_BASE", 0x100: "NX_COMPAT"}
+# What GCC's stack-protector routine says before it ends the program; only a function
+# built with -fstack-protector brings the routine into the link.
+STACK_SMASHING = b"*** stack smashing detected ***"
+# Far fewer calls to it than the programs have functions with a local array would mean
+# that part of them was built without the canary.
+MIN_GUARDED_CALLS = 20
+
 faults = []
 
 
@@ -158,6 +168,85 @@ def imported_dlls(exe):
                     and None not in (offset(handle), offset(addresses), offset(names))):
                 late.add(name(dll))
     return at_start, late
+
+
+def pe_sections(exe):
+    """The offsets of the optional header and of its data directories, and the sections
+    as (name, virtual size, address, raw size, raw offset, characteristics)."""
+    pe = struct.unpack_from("<I", exe, 0x3C)[0]
+    if exe[pe:pe + 4] != b"PE\0\0":
+        raise ValueError("no PE header")
+    count = struct.unpack_from("<H", exe, pe + 6)[0]
+    optional_size = struct.unpack_from("<H", exe, pe + 20)[0]
+    optional = pe + 24
+    directories = optional + (112 if struct.unpack_from("<H", exe, optional)[0] == 0x20B else 96)
+    sections = []
+    for n in range(count):
+        at = optional + optional_size + 40 * n
+        name = exe[at:at + 8].rstrip(b"\0").decode("ascii", "replace")
+        sections.append((name, *struct.unpack_from("<4I", exe, at + 8),
+                         struct.unpack_from("<I", exe, at + 36)[0]))
+    return optional, directories, sections
+
+
+def check_hardening(name, exe):
+    """What the stripped executable itself shows of its hardening: the PE flags, no
+    section both writable and executable, and code built with the stack protector: the
+    routine that ends the program on a smashed canary is there, found by its message
+    through the unwind table, and many functions call it."""
+    try:
+        optional, directories, sections = pe_sections(exe)
+    except (ValueError, struct.error) as e:
+        return fault(f"{name}: PE headers unreadable ({e})")
+    flags = struct.unpack_from("<H", exe, optional + 70)[0]
+    missing = [flag for bit, flag in DLL_CHARACTERISTICS.items() if not flags & bit]
+    if missing:
+        fault(f"{name}: {', '.join(missing)} not set")
+    # Without base relocations the loader cannot move the image, whatever the flag says.
+    if not struct.unpack_from("<I", exe, directories + 5 * 8 + 4)[0]:
+        fault(f"{name}: no base relocations, so it is never moved")
+    for section, *_, characteristics in sections:
+        if characteristics & 0x20000000 and characteristics & 0x80000000:
+            fault(f"{name}: section {section} is both writable and executable")
+
+    def rva(offset):
+        for _, size, address, raw_size, raw, _ in sections:
+            if raw <= offset < raw + min(size or raw_size, raw_size):
+                return address + offset - raw
+        return None
+
+    message = exe.find(STACK_SMASHING)
+    target = rva(message) if message >= 0 else None
+    if target is None:
+        return fault(f"{name}: no stack-protector routine; built without -fstack-protector")
+    code = [(address, exe[raw:raw + min(size or raw_size, raw_size)])
+            for _, size, address, raw_size, raw, characteristics in sections
+            if characteristics & 0x20000000]
+    # The routine loads its message with a RIP-relative LEA (REX.W 8D, ModRM 00 reg 101);
+    # the unwind table (.pdata: begin, end, unwind data) gives the start of the function.
+    lea = next((address + at for address, text in code
+                for at in range(len(text) - 6)
+                if text[at] in (0x48, 0x4C) and text[at + 1] == 0x8D
+                and text[at + 2] & 0xC7 == 0x05
+                and address + at + 7 + struct.unpack_from("<i", text, at + 3)[0] == target),
+               None)
+    pdata_rva, pdata_size = struct.unpack_from("<2I", exe, directories + 3 * 8)
+    pdata = next((exe[raw + pdata_rva - address:raw + pdata_rva - address + pdata_size]
+                  for _, size, address, raw_size, raw, _ in sections
+                  if address <= pdata_rva < address + raw_size), b"")
+    functions = struct.iter_unpack("<3I", pdata[:len(pdata) // 12 * 12])
+    routine = next((begin for begin, end, _ in functions if lea is not None and begin <= lea < end),
+                   None)
+    if routine is None:
+        return fault(f"{name}: the stack-protector routine's code not found")
+    # Direct calls (E8 rel32) to the routine: one from each guarded function.
+    calls = sum(1 for address, text in code for at in range(len(text) - 4)
+                if text[at] == 0xE8
+                and address + at + 5 + struct.unpack_from("<i", text, at + 1)[0] == routine)
+    print(f"{name}: {calls} functions guarded by the stack protector")
+    if calls < MIN_GUARDED_CALLS:
+        fault(f"{name}: {calls} calls to the stack-protector routine, want {MIN_GUARDED_CALLS} "
+              "or more")
 
 
 def check_readme(data):
@@ -273,6 +362,7 @@ def check_package(zip_path):
         except (ValueError, struct.error) as e:
             fault(f"{exe}: import tables unreadable ({e})")
             continue
+        check_hardening(exe, data)
         foreign = (at_start | late) - SYSTEM_DLLS
         if foreign:
             fault(f"{exe}: needs {sorted(foreign)} beside it")

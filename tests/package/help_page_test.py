@@ -7,7 +7,9 @@
 every picture loaded (natural width above 0), nothing wider than the window (no
 sideways scrolling), and the sections in order. Saves a full-page screenshot at each
 width, help-1024.png and help-390.png, in SCREENSHOT_FOLDER. Chromium is driven
-through its DevTools protocol over a pipe. Exits non-zero with every fault listed.
+through its DevTools protocol over a pipe. Then axe-core checks the page at both widths
+against WCAG 2.1 A and AA (help_page_axe.mjs, with the Node packages that
+scripts/install-deps.sh installs here). Exits non-zero with every fault listed.
 """
 import base64
 import json
@@ -17,6 +19,7 @@ import sys
 import tempfile
 from pathlib import Path
 
+HERE = Path(__file__).resolve().parent
 WIDTHS = (1024, 390)
 SECTIONS = ["about", "start", "file", "sounds", "buttons", "nenga-check", "never", "trouble"]
 TIMEOUT_S = 60
@@ -32,6 +35,10 @@ MEASURE = """(() => {
       .filter(e => e.getBoundingClientRect().right > WIDTH + 0.5)
       .slice(0, 5).map(e => e.tagName + ' ' + (e.textContent || '').slice(0, 30)),
     sections: [...document.querySelectorAll('h2[id]')].map(h => h.id),
+    unnamedScrolling: [...document.querySelectorAll('pre')]
+      .filter(e => e.scrollWidth > e.clientWidth)
+      .filter(e => !(e.tabIndex >= 0 && e.getAttribute('aria-label')))
+      .map(e => e.textContent.slice(0, 30)),
   });
 })()"""
 
@@ -129,6 +136,10 @@ def check_width(browser, url, width, shots, faults):
     if seen["scrollWidth"] > width or seen["viewport"] != width:
         faults.append(f"{where}: scrolls sideways, {seen['scrollWidth']} px wide, window "
                       f"{seen['viewport']} px: {seen['widest']}")
+    # An example that scrolls sideways is a stop of the Tab key, named for a screen reader.
+    if seen["unnamedScrolling"]:
+        faults.append(f"{where}: examples that scroll but are not named keyboard stops: "
+                      f"{seen['unnamedScrolling']}")
     if seen["sections"][-len(SECTIONS):] != SECTIONS:
         faults.append(f"{where}: sections {seen['sections']}, want {SECTIONS}")
     shot = browser.send("Page.captureScreenshot", {"format": "png", "captureBeyondViewport": True})
@@ -136,6 +147,23 @@ def check_width(browser, url, width, shots, faults):
     file.write_bytes(base64.b64decode(shot["data"]))
     print(f"help page at {width} px: {len(seen['images'])} pictures, {seen['scrollWidth']} px "
           f"wide, screenshot {file}")
+
+
+def check_accessibility(page, faults):
+    """axe-core's verdict at each width: its counts printed, its faults added."""
+    try:
+        run = subprocess.run(["node", str(HERE / "help_page_axe.mjs"), str(page),
+                              *map(str, WIDTHS)], capture_output=True, text=True,
+                             timeout=TIMEOUT_S * 2)
+    except (OSError, subprocess.TimeoutExpired) as e:
+        return faults.append(f"axe-core did not run: {e}")
+    print(run.stdout, end="")
+    found = [line.removeprefix("FAULT: ") for line in run.stderr.splitlines()
+             if line.startswith("FAULT: ")]
+    if run.returncode != 0 and not found:
+        found = [f"axe-core did not run (exit status {run.returncode}): "
+                 f"{run.stderr.strip()[-500:]}"]
+    faults.extend(found)
 
 
 def main(argv):
@@ -152,6 +180,7 @@ def main(argv):
             check_width(browser, page.as_uri(), width, shots, faults)
     finally:
         browser.close()
+    check_accessibility(page, faults)
     for f in faults:
         print("FAULT:", f, file=sys.stderr)
     return 1 if faults else 0
