@@ -3,6 +3,8 @@
 // After windows.h (from the header), which it relies on.
 #include <dwmapi.h>
 
+#include <utility>
+
 namespace nenga {
 namespace {
 
@@ -25,6 +27,8 @@ POINT RestoredOrigin(HWND window) {
 
 void TaskbarPreviews::Offer(HWND window) {
   window_ = window;
+  offered_ = false;
+  handedOver_ = false;
   BOOL composed = FALSE;
   if (FAILED(DwmIsCompositionEnabled(&composed)) || !composed) return;
   const BOOL on = TRUE;

@@ -17,7 +17,7 @@ class TaskbarPreviews {
   // loads dwmapi, so it waits until the program's windows are up. Where the desktop has
   // no composition, or the calls fail, the window manager keeps its own pictures.
   void Offer(HWND window);
-  // WM_DWMCOMPOSITIONCHANGED: composition coming on asks again.
+  // WM_DWMCOMPOSITIONCHANGED: asks again, or stops where composition went off.
   void CompositionChanged();
 
   // Each hands over a picture of shown, the window in use, or of the last one seen
