@@ -1,10 +1,12 @@
 # Windows DLLs that nenga.exe needs only for a command, not to start: the file dialog
-# (comdlg32), the editor launch and the help page (shell32, ole32) and the sound cues
-# (winmm). Their import libraries here are delay-load ones, so each DLL is loaded on its first call rather
-# than before the program starts. Link nenga_delayed_dlls ahead of the usual import
+# (comdlg32), the editor launch and the help page (shell32, ole32), the sound cues
+# (winmm) and the taskbar's pictures of the windows (dwmapi, asked for once the windows
+# are up). Their import libraries here are delay-load ones, so each DLL is loaded on its
+# first call rather than before the program starts. Link nenga_delayed_dlls ahead of the usual import
 # libraries; a function not listed here still comes from those.
 set(nenga_delayed_dll_functions
     "comdlg32.dll:GetOpenFileNameW"
+    "dwmapi.dll:DwmIsCompositionEnabled:DwmSetWindowAttribute:DwmSetIconicThumbnail:DwmSetIconicLivePreviewBitmap:DwmInvalidateIconicBitmaps"
     "ole32.dll:CoInitializeEx:CoUninitialize"
     "shell32.dll:ShellExecuteW"
     "winmm.dll:PlaySoundW")

@@ -23,6 +23,19 @@ InfoBoxLayout LayoutInfoBox(int unitX, int unitY, SIZE text, int okWidth) {
   return layout;
 }
 
+SIZE FitWithin(SIZE size, SIZE most) {
+  if (size.cx <= 0 || size.cy <= 0 || most.cx <= 0 || most.cy <= 0) return {0, 0};
+  if (size.cx <= most.cx && size.cy <= most.cy) return size;
+  // The tighter side takes its whole room; the other is scaled by the same factor,
+  // which cannot round past its own room.
+  const auto w = static_cast<long long>(size.cx);
+  const auto h = static_cast<long long>(size.cy);
+  if (most.cx * h <= most.cy * w) {
+    return {most.cx, std::max(1, ScaleRounded(size.cy, most.cx, size.cx))};
+  }
+  return {std::max(1, ScaleRounded(size.cx, most.cy, size.cy)), most.cy};
+}
+
 POINT CentreIn(const RECT& area, SIZE window) {
   return {area.left + ((area.right - area.left) - window.cx) / 2,
           area.top + ((area.bottom - area.top) - window.cy) / 2};

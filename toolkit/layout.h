@@ -28,4 +28,8 @@ POINT PlaceOpenDialog(const RECT& area, SIZE window);
 // Top-left corner that centres a window of the given size in area.
 POINT CentreIn(const RECT& area, SIZE window);
 
+// The size of a picture of size made to fit in most, its aspect kept: as large as fits,
+// never larger than size itself, at least one pixel each way; empty when either is.
+SIZE FitWithin(SIZE size, SIZE most);
+
 }  // namespace nenga

@@ -20,17 +20,30 @@
 namespace nenga {
 namespace {
 
+bool IsKey(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+
+// A key or a mouse button (not a mere move): what the user does to the windows.
+bool IsUserInput(UINT message) {
+  return IsKey(message) || (message > WM_MOUSEMOVE && message <= WM_MOUSELAST);
+}
+
 // Runs until the quit request.
-void RunEventLoop(MainWindow& main) {
+void RunEventLoop(MainWindow& main, Win32Platform& platform) {
   const HWND mainWindow = main.hwnd();
   MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     // No key reaches txtNum before its input method has been closed.
-    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) main.FinishStartup();
+    if (IsKey(msg.message)) main.FinishStartup();
+    // Input changes what the windows show, on the way (a win dialog, a box) and at its
+    // end: the taskbar's pictures of them are out of date both times.
+    const bool input = IsUserInput(msg.message);
+    if (input) platform.PicturesChanged();
     // The dialog manager moves the focus with Tab and presses buttons with Enter.
-    if (IsWindow(mainWindow) && IsDialogMessageW(mainWindow, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    if (!IsWindow(mainWindow) || !IsDialogMessageW(mainWindow, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (input) platform.PicturesChanged();
   }
 }
 
@@ -61,8 +74,10 @@ int Run(HINSTANCE instance, int showCommand) {
     return StartupFailed(platform, words::kWinDialogFailed, GetLastError());
   }
 
+  // The taskbar's pictures wait until the windows are up.
+  main.SetStartupStep([&platform] { platform.OfferTaskbarPreviews(); });
   main.Show(showCommand);
-  RunEventLoop(main);
+  RunEventLoop(main, platform);
 
   platform.Shutdown();  // while the main window, the help viewer's owner, exists
   atari.Destroy();

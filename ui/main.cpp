@@ -112,6 +112,7 @@ void MainWindow::FinishStartup() {
     ImmSetOpenStatus(context, FALSE);
     ImmReleaseContext(number, context);
   }
+  if (startupStep_) startupStep_();
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

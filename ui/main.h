@@ -6,7 +6,9 @@
 // (comctl32's declarations need windows.h first)
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 #include "ui/controls.h"
@@ -37,6 +39,8 @@ class MainWindow : public Window {
   // The hints as tooltips, and txtNum's input method closed: done once, shortly after
   // the program has first had nothing to do, or before the first key if that is sooner.
   void FinishStartup();
+  // One more step for FinishStartup, from the application frame (the platform's).
+  void SetStartupStep(std::function<void()> step) { startupStep_ = std::move(step); }
 
   // Test seams: read by the window tests only.
   HWND Tooltip() const { return tooltip_; }
@@ -77,6 +81,7 @@ class MainWindow : public Window {
   HWND savedFocus_ = nullptr;
   HWND commandFocus_ = nullptr;  // where the focus was when the running command began
   bool startupFinished_ = false;
+  std::function<void()> startupStep_;
 };
 
 }  // namespace nenga

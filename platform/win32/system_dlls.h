@@ -6,10 +6,10 @@
 namespace nenga {
 
 // From now on a DLL loaded by name (winmm at the first sound cue, comdlg32 and shell32
-// at their first command) comes from the system folder only, never from the program's
-// folder, where a stranger's DLL of the same name may lie (a downloads folder). Call it
-// first thing, before anything is loaded late. Looked up by name: a Windows 7 without
-// the update that brought it keeps the usual search order and still starts.
+// at their first command, dwmapi once the windows are up) comes from the system folder
+// only, never from the program's folder, where a stranger's DLL of the same name may lie
+// (a downloads folder). Call it first thing, before anything is loaded late. Looked up by name: a
+// Windows 7 without the update that brought it keeps the usual search order and still starts.
 inline void LoadSystemDllsFromSystemFolderOnly() {
   using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
   const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");

@@ -54,7 +54,22 @@ HWND WindowInUse(HWND appWindow) {
 // application title and icon are its own. It has no size, so nothing of it shows; when
 // the user picks it, it hands the activation on to the window last used.
 LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* previews = reinterpret_cast<TaskbarPreviews*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   switch (message) {
+    // The taskbar's pictures of the program are of the window in use, not of this one.
+    case WM_DWMSENDICONICTHUMBNAIL:
+      if (previews) previews->SendThumbnail(WindowInUse(window), {HIWORD(lParam), LOWORD(lParam)});
+      return 0;
+    case WM_DWMSENDICONICLIVEPREVIEWBITMAP:
+      if (previews) previews->SendLivePreview(WindowInUse(window));
+      return 0;
+    case WM_DWMCOMPOSITIONCHANGED:
+      if (previews) previews->CompositionChanged();
+      return 0;
+    case WM_SYSCOMMAND:
+      // Minimised, the program's windows hide: the last picture of them stays.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && previews) previews->Remember(WindowInUse(window));
+      return ::DefWindowProcW(window, message, wParam, lParam);
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(window, kPassActivation, 0, 0);
       return 0;
@@ -153,6 +168,7 @@ Win32Platform::Win32Platform(HINSTANCE instance, std::string appTitle)
       programFolder_(ProgramFolder()) {
   appWindow_ = CreateAppWindow(instance_, wideTitle_);
   if (!appWindow_) throw std::runtime_error("cannot create the application window");
+  ::SetWindowLongPtrW(appWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&previews_));
 }
 
 Win32Platform::~Win32Platform() {

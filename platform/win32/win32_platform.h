@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/win32/taskbar_previews.h"
 
 namespace nenga {
 
@@ -28,6 +29,12 @@ class Win32Platform final : public Platform {
 
   // Shows the application window's taskbar button; call it as the main window shows.
   void ShowInTaskbar();
+
+  // From now on the taskbar button's thumbnail and Peek show the window in use
+  // (TaskbarPreviews). Call it once the windows are up: it loads dwmapi.
+  void OfferTaskbarPreviews() { previews_.Offer(appWindow_); }
+  // What the windows show may have changed (after the user's input): cheap.
+  void PicturesChanged() { previews_.PicturesChanged(); }
 
   // Closes the help viewer if help was opened during the run, for the window that
   // opened it. Call it while the main window still exists; later calls do nothing.
@@ -73,6 +80,7 @@ class Win32Platform final : public Platform {
   HWND helpOwner_ = nullptr;  // the window help was opened for
   std::wstring lastFile_;     // the file chosen in the file dialog last time
   ComApartment apartment_;
+  TaskbarPreviews previews_;  // the application window's; it finds them by its user data
 };
 
 }  // namespace nenga

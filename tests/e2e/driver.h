@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -157,6 +158,15 @@ bool ChooseFileInDialog(HWND dialog, const std::filesystem::path& file);
 // two captures in a row agree, so a half-painted window is not saved. Gives up after
 // settleMs of changing pictures.
 bool SaveWindowImage(HWND window, const std::filesystem::path& bmpFile, DWORD settleMs = 3000);
+
+// What the screen shows of window (frame included) once two captures in a row agree:
+// 0x00RRGGBB per pixel, row after row from the top. Nothing when no steady picture came.
+struct Pixels {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> rgb;
+};
+std::optional<Pixels> SteadyPixels(HWND window, DWORD settleMs = 3000);
 
 // The sounds asked for, in order, from a WINEDEBUG=+winmm log: each sound as it was
 // named, in the notation of Wine's traces (see WineTraceText), and the flags of each call.

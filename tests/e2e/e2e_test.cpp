@@ -6,15 +6,20 @@
 // commctrl.h needs windows.h first
 #include <commctrl.h>
 #include <mmsystem.h>
+// dwmapi.h for the attributes' numbers
+#include <dwmapi.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -948,6 +953,228 @@ TEST_F(PlantedDllTest, SystemDllsComeFromTheSystemFolderOnly) {
   EXPECT_FALSE(fs::exists(programDir_ / "winmm-loaded.txt"))
       << "the winmm.dll beside the program was loaded";
   EXPECT_TRUE(app_->Running());
+}
+
+// The taskbar's pictures of the program, through a stand-in for the desktop window
+// manager's dwmapi.dll (tests/e2e/recording_dwmapi.cpp), which records the calls and
+// keeps the pictures handed over. The program loads system DLLs from the system folder
+// only, so the stand-in goes there for the test, and Wine loads it instead of its own
+// when told dwmapi=n in the environment the test is started with.
+class TaskbarPreviewTest : public NengaTest {
+ protected:
+  struct Handed {
+    int width = 0;
+    int height = 0;
+    int bits = 0;  // of the DIB section handed over
+    bool opaque = false;
+    POINT offset{};
+    Pixels pixels;
+  };
+
+  void SetUp() override {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) {
+      GTEST_SKIP() << "replaces the system's dwmapi.dll: only in a Wine prefix";
+    }
+    const wchar_t* overrides = _wgetenv(L"WINEDLLOVERRIDES");
+    ASSERT_TRUE(overrides &&
+                std::wstring_view(overrides).find(L"dwmapi=n") != std::wstring_view::npos)
+        << "run with WINEDLLOVERRIDES=dwmapi=n";
+    NengaTest::SetUp();
+  }
+
+  void Prepare(LaunchOptions&) override {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    installed_ = fs::path(system) / "dwmapi.dll";
+    original_ = fs::path(system) / "dwmapi.dll.nenga-test";
+    CopyFileW(installed_.c_str(), original_.c_str(), TRUE);  // a failed run's copy stays
+    const fs::path recorder = fs::path(self).parent_path() / "recording" / "dwmapi.dll";
+    ASSERT_TRUE(CopyFileW(recorder.c_str(), installed_.c_str(), FALSE)) << GetLastError();
+    record_ = workDir_ / "dwm";
+    fs::create_directories(record_);
+    SetEnvironmentVariableW(L"NENGA_DWM_RECORD", record_.c_str());
+  }
+
+  void TearDown() override {
+    app_.reset();
+    SetEnvironmentVariableW(L"NENGA_DWM_RECORD", nullptr);
+    if (!original_.empty() && CopyFileW(original_.c_str(), installed_.c_str(), FALSE)) {
+      DeleteFileW(original_.c_str());
+    }
+  }
+
+  static std::string Handle(HWND window) {
+    return std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
+  }
+
+  std::vector<std::string> Log() const {
+    std::ifstream in(record_ / "dwm.log");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  bool Logged(const std::string& line) const {
+    const auto lines = Log();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+
+  // Asks the application window for a picture, as the window manager does, and reads
+  // the one it handed over.
+  std::optional<Handed> Ask(UINT message, LPARAM lParam) {
+    const std::size_t before = Log().size();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(appWindow_, message, 0, lParam, SMTO_ABORTIFHUNG, kStateTimeout,
+                             &result)) {
+      ADD_FAILURE() << "the application window did not answer";
+      return std::nullopt;
+    }
+    const auto lines = Log();
+    if (lines.size() != before + 1) {
+      ADD_FAILURE() << "not one picture handed over but " << lines.size() - before;
+      return std::nullopt;
+    }
+    std::istringstream line(lines.back());
+    std::string kind, window, file;
+    Handed handed;
+    line >> kind >> window >> handed.width >> handed.height >> handed.bits;
+    if (kind == "preview") line >> handed.offset.x >> handed.offset.y;
+    line >> file;
+    EXPECT_EQ(kind, message == WM_DWMSENDICONICTHUMBNAIL ? "thumbnail" : "preview");
+    EXPECT_EQ(window, Handle(appWindow_)) << "handed over for another window";
+    std::ifstream in(record_ / file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    const auto count =
+        static_cast<std::size_t>(handed.width) * static_cast<std::size_t>(handed.height);
+    if (handed.bits != 32 || bytes.size() < 54 + count * 4) {
+      ADD_FAILURE() << "not a 32-bit DIB section: " << lines.back();
+      return std::nullopt;
+    }
+    handed.pixels = {handed.width, handed.height, std::vector<std::uint32_t>(count)};
+    std::memcpy(handed.pixels.rgb.data(), bytes.data() + 54, count * 4);
+    handed.opaque = std::all_of(handed.pixels.rgb.begin(), handed.pixels.rgb.end(),
+                                [](std::uint32_t pixel) { return pixel >> 24 == 0xFF; });
+    for (std::uint32_t& pixel : handed.pixels.rgb) pixel &= 0xFFFFFF;
+    return handed;
+  }
+
+  std::optional<Handed> AskThumbnail(SIZE most) {
+    auto handed = Ask(WM_DWMSENDICONICTHUMBNAIL, MAKELPARAM(most.cy, most.cx));
+    if (handed) {
+      std::printf("thumbnail asked %ldx%ld, handed %dx%d\n", most.cx, most.cy, handed->width,
+                  handed->height);
+    }
+    return handed;
+  }
+
+  // The average colour of each cell of a picture cut into kCells x kCells.
+  static constexpr int kCells = 8;
+  static std::vector<double> Cells(const Pixels& picture) {
+    std::vector<double> cells;
+    for (int cy = 0; cy < kCells; ++cy) {
+      for (int cx = 0; cx < kCells; ++cx) {
+        double sum[3] = {0, 0, 0};
+        int count = 0;
+        for (int y = cy * picture.height / kCells; y < (cy + 1) * picture.height / kCells; ++y) {
+          for (int x = cx * picture.width / kCells; x < (cx + 1) * picture.width / kCells; ++x) {
+            const std::uint32_t pixel =
+                picture.rgb[static_cast<std::size_t>(y * picture.width + x)];
+            for (int c = 0; c < 3; ++c) sum[c] += (pixel >> (8 * c)) & 0xFF;
+            ++count;
+          }
+        }
+        for (double channel : sum) cells.push_back(channel / std::max(count, 1));
+      }
+    }
+    return cells;
+  }
+
+  // The picture handed over is the window's own, at its size: cell by cell the same
+  // colours as the screen shows (a missing control or picture changes a cell by far
+  // more), and not one plain colour.
+  static void ExpectPictureOf(const Handed& handed, const Pixels& window, SIZE most) {
+    EXPECT_TRUE(handed.opaque) << "the window manager would show it transparent";
+    EXPECT_LE(handed.width, most.cx);
+    EXPECT_LE(handed.height, most.cy);
+    const double wide = static_cast<double>(window.width) * handed.height / window.height;
+    const double high = static_cast<double>(window.height) * handed.width / window.width;
+    EXPECT_TRUE((handed.width == std::min<LONG>(most.cx, window.width) &&
+                 std::abs(handed.height - high) <= 1) ||
+                (handed.height == std::min<LONG>(most.cy, window.height) &&
+                 std::abs(handed.width - wide) <= 1))
+        << handed.width << "x" << handed.height << " for a window of " << window.width << "x"
+        << window.height << " in " << most.cx << "x" << most.cy;
+    const auto got = Cells(handed.pixels);
+    const auto want = Cells(window);
+    double worst = 0;
+    for (std::size_t i = 0; i < got.size(); ++i)
+      worst = std::max(worst, std::abs(got[i] - want[i]));
+    EXPECT_LE(worst, 24) << "a cell of the picture differs from the window on the screen";
+    const auto [least, most_] = std::minmax_element(want.begin(), want.end());
+    EXPECT_GE(*most_ - *least, 64) << "the window itself shows one colour";
+  }
+
+  fs::path installed_;
+  fs::path original_;
+  fs::path record_;
+};
+
+TEST_F(TaskbarPreviewTest, ThumbnailAndPeekShowTheWindowInUse) {
+  const std::string app = Handle(appWindow_);
+  ASSERT_TRUE(WaitUntil([&] {
+    return Logged("attribute " + app + " " + std::to_string(DWMWA_FORCE_ICONIC_REPRESENTATION) +
+                  " 1") &&
+           Logged("attribute " + app + " " + std::to_string(DWMWA_HAS_ICONIC_BITMAP) + " 1");
+  })) << "the application window did not ask for iconic pictures";
+
+  const auto main = SteadyPixels(main_);
+  ASSERT_TRUE(main.has_value());
+  Screenshot(main_, "preview-main");
+  for (const SIZE most : {SIZE{200, 120}, SIZE{100, 300}}) {
+    const auto thumbnail = AskThumbnail(most);
+    ASSERT_TRUE(thumbnail.has_value());
+    ExpectPictureOf(*thumbnail, *main, most);
+  }
+  // Peek: the window at full size, where it stands against the application window.
+  auto preview = Ask(WM_DWMSENDICONICLIVEPREVIEWBITMAP, 0);
+  ASSERT_TRUE(preview.has_value());
+  ExpectPictureOf(*preview, *main, {main->width, main->height});
+  RECT frame{};
+  RECT appFrame{};
+  GetWindowRect(main_, &frame);
+  GetWindowRect(appWindow_, &appFrame);
+  EXPECT_EQ(preview->offset.x, frame.left - appFrame.left);
+  EXPECT_EQ(preview->offset.y, frame.top - appFrame.top);
+
+  // The win dialog, the window in use while it shows.
+  ASSERT_NO_FATAL_FAILURE(Load(WriteFile("win.txt", kExampleFile)));
+  ASSERT_NO_FATAL_FAILURE(Type(L"123456"));
+  EXPECT_TRUE(Logged("invalidate " + app)) << "typing left the thumbnail as it was";
+  PressEnter();
+  ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(L"123456 は1等です。"));
+  const auto dialog = SteadyPixels(atari_);
+  ASSERT_TRUE(dialog.has_value());
+  const auto shown = AskThumbnail({200, 120});
+  ASSERT_TRUE(shown.has_value());
+  ExpectPictureOf(*shown, *dialog, {200, 120});
+  PostClick(cmdOK_);
+  ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"123456"));
+
+  // Minimised from the taskbar button, the program's windows hide: the picture of the
+  // main window as it was goes on being handed over.
+  const auto before = SteadyPixels(main_);
+  ASSERT_TRUE(before.has_value());
+  PostMessageW(appWindow_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_) && IsIconic(appWindow_); }));
+  const auto hidden = AskThumbnail({200, 120});
+  ASSERT_TRUE(hidden.has_value());
+  ExpectPictureOf(*hidden, *before, {200, 120});
+  preview = Ask(WM_DWMSENDICONICLIVEPREVIEWBITMAP, 0);
+  ASSERT_TRUE(preview.has_value());
+  ExpectPictureOf(*preview, *before, {before->width, before->height});
 }
 
 // Without a help file, the help page beside the program opens in the user's program

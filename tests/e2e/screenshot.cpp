@@ -92,12 +92,10 @@ bool WriteBmp(const Capture& capture, const std::filesystem::path& file) {
   return static_cast<bool>(out);
 }
 
-}  // namespace
-
-bool SaveWindowImage(HWND window, const std::filesystem::path& bmpFile, DWORD settleMs) {
-  Capture last;
+// Two captures in a row that agree, so that a half-painted window is not taken.
+bool CaptureSteadily(HWND window, DWORD settleMs, Capture& last) {
   Capture now;
-  const bool steady = WaitUntil(
+  return WaitUntil(
       [&] {
         if (!CaptureWindow(window, now)) return false;
         const bool same =
@@ -106,7 +104,29 @@ bool SaveWindowImage(HWND window, const std::filesystem::path& bmpFile, DWORD se
         return same;
       },
       settleMs);
-  return steady && WriteBmp(last, bmpFile);
+}
+
+}  // namespace
+
+bool SaveWindowImage(HWND window, const std::filesystem::path& bmpFile, DWORD settleMs) {
+  Capture capture;
+  return CaptureSteadily(window, settleMs, capture) && WriteBmp(capture, bmpFile);
+}
+
+std::optional<Pixels> SteadyPixels(HWND window, DWORD settleMs) {
+  Capture capture;
+  if (!CaptureSteadily(window, settleMs, capture)) return std::nullopt;
+  Pixels pixels{capture.width, capture.height, {}};
+  pixels.rgb.reserve(static_cast<std::size_t>(capture.width) *
+                     static_cast<std::size_t>(capture.height));
+  for (int y = capture.height - 1; y >= 0; --y) {
+    const std::uint8_t* row =
+        capture.pixels.data() + RowBytes(capture.width) * static_cast<std::size_t>(y);
+    for (int x = 0; x < capture.width; ++x, row += 3) {
+      pixels.rgb.push_back(static_cast<std::uint32_t>(row[0] | (row[1] << 8) | (row[2] << 16)));
+    }
+  }
+  return pixels;
 }
 
 }  // namespace nenga::e2e

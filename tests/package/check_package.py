@@ -33,7 +33,7 @@ MIN_RMS = 0.01
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll",
                "shell32.dll", "winmm.dll", "msimg32.dll", "imm32.dll", "advapi32.dll",
-               "ole32.dll", "msvcrt.dll"}
+               "ole32.dll", "msvcrt.dll", "dwmapi.dll"}
 # What the read-me must tell a new user: extract the whole zip first, how to go on past
 # the warning for an unsigned download (or unblock the zip), and the names used.
 README_WORDS = ("展開", "詳細情報", "実行", "許可する", "help.html", "nenga-check", "2026.txt")
@@ -52,8 +52,8 @@ WHERE_IT_RUNS = {
 
 # The system DLLs that nenga.exe loads late, at the first command that needs each: the
 # file dialog, the editor and the help page (shell32, with ole32 for its apartment), the
-# sound cues.
-LATE_DLLS = {"comdlg32.dll", "ole32.dll", "shell32.dll", "winmm.dll"}
+# sound cues; and the taskbar's pictures of the windows, once they are up.
+LATE_DLLS = {"comdlg32.dll", "dwmapi.dll", "ole32.dll", "shell32.dll", "winmm.dll"}
 
 # PE flags that must stay set: addresses moved at every start (with 64-bit entropy) and
 # no code run from data.

@@ -75,6 +75,26 @@ TEST(CentreInTest, CentresBothWays) {
   EXPECT_EQ(at.y, 452);
 }
 
+TEST(FitWithinTest, KeepsTheAspectAndNeverGrows) {
+  struct Row {
+    SIZE size, most, want;
+  };
+  const Row rows[] = {
+      {{400, 300}, {200, 120}, {160, 120}},  // the height binds: 400 * 120 / 300
+      {{400, 300}, {100, 300}, {100, 75}},   // the width binds
+      {{333, 250}, {200, 200}, {200, 150}},  // 250 * 200 / 333 = 150.15
+      {{335, 250}, {200, 200}, {200, 149}},  // 149.25
+      {{300, 200}, {400, 400}, {300, 200}},  // smaller than asked: as it is
+      {{1000, 2}, {100, 100}, {100, 1}},     // never thinner than a pixel
+      {{0, 10}, {100, 100}, {0, 0}},
+  };
+  for (const Row& row : rows) {
+    const SIZE got = FitWithin(row.size, row.most);
+    EXPECT_EQ(got.cx, row.want.cx) << row.size.cx << "x" << row.size.cy;
+    EXPECT_EQ(got.cy, row.want.cy) << row.size.cx << "x" << row.size.cy;
+  }
+}
+
 TEST(WideFilterListTest, ConvertsEachStringAndEndsTheList) {
   static constexpr char kFilter[] = "(年賀当たり番号ファイル)*.txt\0*.txt\0(ALL)*.*\0*.*\0";
   const std::wstring wide = WideFilterList(std::string(kFilter, sizeof(kFilter) - 1));

@@ -1,0 +1,116 @@
+// Stands in for the desktop window manager's dwmapi.dll (Wine's own only stubs the
+// taskbar's picture calls): composition is on, and every call that sets a window
+// attribute, hands over a picture or drops them is written as one line to "dwm.log" in
+// the folder named by the environment variable NENGA_DWM_RECORD; each picture handed
+// over is saved beside it, a BMP file:
+//   attribute HWND ATTRIBUTE VALUE
+//   thumbnail HWND WIDTH HEIGHT BITS FILE        (BITS: 0 when not a DIB section)
+//   preview HWND WIDTH HEIGHT BITS X Y FILE      (X Y: the offset handed with it)
+//   invalidate HWND
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::wstring Folder() {
+  wchar_t folder[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(L"NENGA_DWM_RECORD", folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(folder) + L"\\" : std::wstring();
+}
+
+void Write(const std::wstring& file, const void* bytes, DWORD size, bool append) {
+  const HANDLE out =
+      CreateFileW(file.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, 0, nullptr,
+                  append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(out, bytes, size, &written, nullptr);
+  CloseHandle(out);
+}
+
+void Log(const std::string& line) {
+  const std::wstring folder = Folder();
+  if (folder.empty()) return;
+  const std::string text = line + "\n";
+  Write(folder + L"dwm.log", text.data(), static_cast<DWORD>(text.size()), true);
+}
+
+std::string Handle(HWND window) {
+  return std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
+}
+
+// "WIDTH HEIGHT BITS FILE" of a picture, saved as a top-down BMP file when it is a
+// DIB section (BITS its colour depth); "0 0 0 -" for anything else.
+std::string Save(HBITMAP bitmap, const char* kind) {
+  static int count = 0;
+  DIBSECTION dib{};
+  if (GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib)) return "0 0 0 -";
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof(header);
+  header.biWidth = dib.dsBm.bmWidth;
+  header.biHeight = -dib.dsBm.bmHeight;
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  header.biCompression = BI_RGB;
+  const DWORD pixelBytes = 4 * static_cast<DWORD>(dib.dsBm.bmWidth * dib.dsBm.bmHeight);
+  BITMAPFILEHEADER fileHeader{};
+  fileHeader.bfType = 0x4D42;  // "BM"
+  fileHeader.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  fileHeader.bfSize = fileHeader.bfOffBits + pixelBytes;
+  std::string bytes(fileHeader.bfSize, '\0');
+  std::memcpy(bytes.data(), &fileHeader, sizeof(fileHeader));
+  std::memcpy(bytes.data() + sizeof(fileHeader), &header, sizeof(header));
+  const HDC screen = GetDC(nullptr);
+  const int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(dib.dsBm.bmHeight),
+                             bytes.data() + fileHeader.bfOffBits,
+                             reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (rows != dib.dsBm.bmHeight) return "0 0 0 -";
+  const std::string name = std::string(kind) + "-" + std::to_string(++count) + ".bmp";
+  Write(Folder() + std::wstring(name.begin(), name.end()), bytes.data(),
+        static_cast<DWORD>(bytes.size()), false);
+  return std::to_string(dib.dsBm.bmWidth) + " " + std::to_string(dib.dsBm.bmHeight) + " " +
+         std::to_string(dib.dsBm.bmBitsPixel) + " " + name;
+}
+
+}  // namespace
+
+extern "C" {
+
+__declspec(dllexport) HRESULT WINAPI DwmIsCompositionEnabled(BOOL* enabled) {
+  *enabled = TRUE;
+  return S_OK;
+}
+
+__declspec(dllexport) HRESULT WINAPI
+    DwmSetWindowAttribute(HWND window, DWORD attribute, LPCVOID value, DWORD size) {
+  DWORD number = 0;
+  std::memcpy(&number, value, size < sizeof(number) ? size : sizeof(number));
+  Log("attribute " + Handle(window) + " " + std::to_string(attribute) + " " +
+      std::to_string(number));
+  return S_OK;
+}
+
+__declspec(dllexport) HRESULT WINAPI DwmSetIconicThumbnail(HWND window, HBITMAP bitmap, DWORD) {
+  Log("thumbnail " + Handle(window) + " " + Save(bitmap, "thumbnail"));
+  return S_OK;
+}
+
+__declspec(dllexport) HRESULT WINAPI
+    DwmSetIconicLivePreviewBitmap(HWND window, HBITMAP bitmap, POINT* offset, DWORD) {
+  std::string saved = Save(bitmap, "preview");
+  const std::size_t file = saved.rfind(' ');
+  const std::string at =
+      offset ? std::to_string(offset->x) + " " + std::to_string(offset->y) : std::string("- -");
+  Log("preview " + Handle(window) + " " + saved.substr(0, file) + " " + at + saved.substr(file));
+  return S_OK;
+}
+
+__declspec(dllexport) HRESULT WINAPI DwmInvalidateIconicBitmaps(HWND window) {
+  Log("invalidate " + Handle(window));
+  return S_OK;
+}
+
+}  // extern "C"
