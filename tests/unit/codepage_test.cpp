@@ -24,7 +24,7 @@ TEST(CodePage, Utf16ToShiftJisNeverSubstitutesALookAlike) {
       {u"\u00A5\u301C\u2212\u00AC\u2016", "?????"},  // best-fit look-alikes in Windows and iconv
       {u"\uFF5E\uFF0D\uFFE2\u2225", "\x81\x60\x81\x7C\x81\xCA\x81\x61"},  // their real forms
       {u"\u7E8A", "\xFA\x5C"},
-      {u"\uFF71", "\xB1"},  // half-width katakana
+      {u"\uFF71\uFF9F", "\xB1\xDF"},  // half-width katakana, to the last
       {u"\\~", "\\~"},
       {u"a\U0001F600b", "a?b"},  // beyond code page 932: one '?' per character
       {u"a\xD800"
@@ -50,8 +50,8 @@ TEST(CodePage, Utf8ToShiftJisGivesOneQuestionMarkPerCharacterOrMalformedSequence
       {"\xE3\x81", "?"},
       {"\xFF\x80\x80", "???"},
       {"\xF5\x80\x80\x80", "????"},  // no lead byte beyond F4
-      {"\xC0\xAF", "??"},       // overlong
-      {"\xED\xA0\x80", "???"},  // an encoded surrogate
+      {"\xC0\xAF", "??"},            // overlong
+      {"\xED\xA0\x80", "???"},       // an encoded surrogate
       {"\xEF\xBB\xBF"
        "1",
        "?1"},  // a byte-order mark is a character like any other here

@@ -37,8 +37,9 @@ TEST(InputLines, OnlyLfOrCrLfEndsALineAndAByteOrderMarkAloneIsNoLine) {
        {"123456"}},
       {"123456\n\xEF\xBB\xBF"
        "123456\n",
-       {"123456", "\xEF\xBB\xBF"
-                  "123456"}},  // a mark only at the very start
+       {"123456",
+        "\xEF\xBB\xBF"
+        "123456"}},  // a mark only at the very start
   };
   for (const auto& c : cases) {
     for (std::size_t chunk = 1; chunk <= c.input.size(); ++chunk) {
