@@ -10,6 +10,7 @@
 #include <cwchar>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace nenga::e2e {
 namespace {
@@ -395,6 +396,36 @@ std::optional<int> GdiObjectCount(HANDLE process) {
   }();
   if (!works) return std::nullopt;
   return CountGdiEntries(process);
+}
+
+GdiHandleTrace::GdiHandleTrace(std::filesystem::path logFile, DWORD processId)
+    : logFile_(std::move(logFile)) {
+  char pid[16];
+  std::snprintf(pid, sizeof pid, "%04lx:", static_cast<unsigned long>(processId));
+  prefix_ = pid;
+}
+
+std::optional<int> GdiHandleTrace::Count() {
+  static constexpr std::string_view kAlloc = ":trace:gdi:alloc_gdi_handle ";
+  static constexpr std::string_view kFree = ":trace:gdi:free_gdi_handle ";
+  std::ifstream in(logFile_, std::ios::binary);
+  in.seekg(static_cast<std::streamoff>(read_));
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::size_t begin = 0;
+  // A line still being written is left for the next call.
+  for (std::size_t end; (end = text.find('\n', begin)) != std::string::npos; begin = end + 1) {
+    const std::string_view line(text.data() + begin, end - begin);
+    if (!line.starts_with(prefix_)) continue;
+    const bool freed = line.find(kFree) != std::string_view::npos;
+    if (!freed && line.find(kAlloc) == std::string_view::npos) continue;
+    const auto slash = line.rfind('/');
+    const auto space = line.rfind(' ', slash);
+    if (slash == std::string_view::npos || space == std::string_view::npos) continue;
+    const int count = std::atoi(std::string(line.substr(space + 1, slash - space - 1)).c_str());
+    count_ = freed ? count - 1 : count;
+  }
+  read_ += begin;
+  return count_;
 }
 
 Usage App::ResourceUsage() const {

@@ -97,6 +97,25 @@ struct Usage {
 // own count does not follow a few objects it makes and frees (another table layout).
 std::optional<int> GdiObjectCount(HANDLE process);
 
+// The GDI objects a process holds, as Wine's trace of its GDI handles counts them
+// (WINEDEBUG=+pid,trace+gdi): every alloc_gdi_handle and free_gdi_handle line of the
+// process ends in its count, taken after an allocation and before a free:
+//   0120:0124:trace:gdi:alloc_gdi_handle allocated NTGDI_OBJ_BRUSH 0x1100020 286/65536
+// Reads on through the log from where the last call stopped, so a long trace is read
+// once.
+class GdiHandleTrace {
+ public:
+  GdiHandleTrace(std::filesystem::path logFile, DWORD processId);
+  // The count after the last whole line written so far; nothing before the first.
+  std::optional<int> Count();
+
+ private:
+  std::filesystem::path logFile_;
+  std::string prefix_;  // the process id as the trace writes it: "0120:"
+  std::uintmax_t read_ = 0;
+  std::optional<int> count_;
+};
+
 // Options for one run of the program.
 struct LaunchOptions {
   std::filesystem::path exe;

@@ -765,14 +765,23 @@ TEST_F(NengaTest, WinDialogGivesOkTheFocusWhenActivatedAgain) {
   ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"123456"));
 }
 
+// The program traces its GDI handles as well: Wine counts a process's GDI objects there
+// whether or not another process can read them.
+class SoakTest : public NengaTest {
+ protected:
+  void Prepare(LaunchOptions& options) override { options.wineDebug += L",+pid,trace+gdi"; }
+};
+
 // Two thousand checks through the window: losing numbers, wins (each a win dialog)
 // and wrong lengths (each an information box). What the program holds is sampled every
 // hundred checks and printed; it must not grow with the checks.
-TEST_F(NengaTest, SoakOfTwoThousandChecksKeepsResourcesFlat) {
+TEST_F(SoakTest, SoakOfTwoThousandChecksKeepsResourcesFlat) {
   // Class 1 a six-digit number no check uses; class 2 wins every number ending in 67.
   ASSERT_NO_FATAL_FAILURE(Load(WriteFile("soak.txt", "1:\r\n999999\r\n2:\r\n67\r\n")));
   constexpr int kChecks = 2000;
   std::vector<Usage> samples;
+  std::vector<std::optional<int>> traced;  // GDI objects by the trace
+  GdiHandleTrace gdiTrace(logFile_, app_->processId());
   int wins = 0;
   int boxes = 0;
   for (int i = 0; i < kChecks; ++i) {
@@ -801,19 +810,23 @@ TEST_F(NengaTest, SoakOfTwoThousandChecksKeepsResourcesFlat) {
       PressEnter();
       ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(digits)) << "check " << i;
     }
-    if ((i + 1) % 100 == 0) samples.push_back(app_->ResourceUsage());
+    if ((i + 1) % 100 == 0) {
+      samples.push_back(app_->ResourceUsage());
+      traced.push_back(gdiTrace.Count());
+    }
   }
   EXPECT_GE(wins, 200);
   EXPECT_GE(boxes, 100);
 
   // The series, on standard output and in e2e/soak.txt beside the screenshots.
-  std::string series = "checks  private KiB  working set KiB  windows  GDI objects\n";
+  std::string series = "checks  private KiB  working set KiB  windows  GDI objects  GDI traced\n";
+  auto shown = [](std::optional<int> n) { return n ? std::to_string(*n) : std::string("n/a"); };
   for (std::size_t k = 0; k < samples.size(); ++k) {
     const Usage& u = samples[k];
     char row[128];
-    std::snprintf(row, sizeof(row), "%6zu  %11zu  %15zu  %7d  %11s\n", (k + 1) * 100,
+    std::snprintf(row, sizeof(row), "%6zu  %11zu  %15zu  %7d  %11s  %10s\n", (k + 1) * 100,
                   u.privateBytes / 1024, u.workingSet / 1024, u.windows,
-                  u.gdiObjects ? std::to_string(*u.gdiObjects).c_str() : "n/a");
+                  shown(u.gdiObjects).c_str(), shown(traced[k]).c_str());
     series += row;
   }
   std::fputs(series.c_str(), stdout);
@@ -836,6 +849,8 @@ TEST_F(NengaTest, SoakOfTwoThousandChecksKeepsResourcesFlat) {
   }
   EXPECT_LE(least(15, &Usage::privateBytes), least(4, &Usage::privateBytes) + 512 * 1024);
   EXPECT_LE(least(15, &Usage::workingSet), least(4, &Usage::workingSet) + 1024 * 1024);
+  ASSERT_TRUE(traced[4] && traced.back()) << "no GDI handle trace in " << logFile_.string();
+  EXPECT_LE(*traced.back(), *traced[4] + 2);
 }
 
 // A copy of the program in a folder of its own, with the named (nearly empty) files

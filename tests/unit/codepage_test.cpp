@@ -24,7 +24,7 @@ TEST(CodePage, Utf16ToShiftJisNeverSubstitutesALookAlike) {
       {u"\u00A5\u301C\u2212\u00AC\u2016", "?????"},  // best-fit look-alikes in Windows and iconv
       {u"\uFF5E\uFF0D\uFFE2\u2225", "\x81\x60\x81\x7C\x81\xCA\x81\x61"},  // their real forms
       {u"\u7E8A", "\xFA\x5C"},
-      {u"\uFF71", "\xB1"},  // half-width katakana
+      {u"\uFF71\uFF9F", "\xB1\xDF"},  // half-width katakana, to the last
       {u"\\~", "\\~"},
       {u"a\U0001F600b", "a?b"},  // beyond code page 932: one '?' per character
       {u"a\xD800"
@@ -43,13 +43,15 @@ TEST(CodePage, Utf8ToShiftJisGivesOneQuestionMarkPerCharacterOrMalformedSequence
       {"1234\xC3\xA9", "1234?"},
       {"12345\xC2\xB2", "12345?"},
       {"\xF0\x9F\x98\x80", "?"},
+      {"12345\xF0\x90\x80\xB6", "12345?"},  // U+10036, not U+0036 the digit six
       {"\xE3\x81"
        "a",
        "?a"},  // cut short
       {"\xE3\x81", "?"},
       {"\xFF\x80\x80", "???"},
-      {"\xC0\xAF", "??"},       // overlong
-      {"\xED\xA0\x80", "???"},  // an encoded surrogate
+      {"\xF5\x80\x80\x80", "????"},  // no lead byte beyond F4
+      {"\xC0\xAF", "??"},            // overlong
+      {"\xED\xA0\x80", "???"},       // an encoded surrogate
       {"\xEF\xBB\xBF"
        "1",
        "?1"},  // a byte-order mark is a character like any other here
@@ -61,6 +63,7 @@ TEST(CodePage, ShiftJisToUnicodeGivesReplacementPerInvalidByte) {
   const std::pair<std::string, std::u16string> cases[] = {
       {"年賀はがき当たり番号判定", u"年賀はがき当たり番号判定"},
       {"\xB1\x5C\x7E", u"\uFF71\\~"},
+      {"\xA1\xDF", u"\uFF61\uFF9F"},  // the first and last half-width katakana
       {"\x81\x60\xED\x40\xFA\x5C", u"\uFF5E\u7E8A\u7E8A"},
       {"\x80\xA0\xFD\xFE\xFF", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
       {"a\x82", u"a\uFFFD"},     // a lead byte at the end

@@ -35,6 +35,11 @@ TEST(InputLines, OnlyLfOrCrLfEndsALineAndAByteOrderMarkAloneIsNoLine) {
       {"\xEF\xBB\xBF"
        "123456",
        {"123456"}},
+      {"123456\n\xEF\xBB\xBF"
+       "123456\n",
+       {"123456",
+        "\xEF\xBB\xBF"
+        "123456"}},  // a mark only at the very start
   };
   for (const auto& c : cases) {
     for (std::size_t chunk = 1; chunk <= c.input.size(); ++chunk) {

@@ -72,10 +72,11 @@ printf '\xEF\xBB\xBF123456\r\n12345\x1a\n\x1a\r\n555555\n' >"$tmp/numbers"
 input="$tmp/numbers" expect "standard input as bytes" 0 "123456 は1等です。"$'\n\x1a'" は入力ミスです。
 555555 は4等です。" "" -- "${runner[@]}" "$NENGA_CHECK" "$SAMPLE"
 
-# A character outside Shift-JIS is one '?', never a look-alike.
-printf '1234\xC3\xA9\n99\xC2\xB2345\n' >"$tmp/numbers"
-input="$tmp/numbers" expect "no look-alike digits" 0 "1234? は入力ミスです。" "" -- \
-  "${runner[@]}" "$NENGA_CHECK" "$SAMPLE"
+# A character outside Shift-JIS is one '?', never a look-alike; half-width katakana
+# (ﾟ the last) are Shift-JIS's own and come back as they were typed.
+printf '1234\xC3\xA9\n99\xC2\xB2345\n1234\xEF\xBE\x9F\n' >"$tmp/numbers"
+input="$tmp/numbers" expect "no look-alike digits" 0 "1234? は入力ミスです。
+1234ﾟ は入力ミスです。" "" -- "${runner[@]}" "$NENGA_CHECK" "$SAMPLE"
 
 cp "$SAMPLE" "$tmp/-win.txt"
 pushd "$tmp" >/dev/null
@@ -112,6 +113,14 @@ if [[ ${NATIVE:-0} == 1 ]]; then
   else
     echo "ok   a full disk"
   fi
+  expect "help to a full disk" 1 "" "" -- bash -c '"$0" --help >/dev/full' "$NENGA_CHECK"
+
+  # A file size limit stops the output part way: the rest is not dropped unnoticed.
+  yes 123456 | head -n 2000 >"$tmp/wins"
+  input="$tmp/wins" expect "output cut short by a file size limit" 1 "" \
+    "標準出力に書き込めません: I/O エラー (27)" -- \
+    bash -c 'trap "" XFSZ && ulimit -f 8 && exec "$0" "$1" >"$2"' \
+    "$NENGA_CHECK" "$SAMPLE" "$tmp/cut"
 
   # Someone at a terminal gets each answer as soon as the line is entered, before the
   # input ends, whether the terminal is standard input (answers piped on) or output.
