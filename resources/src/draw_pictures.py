@@ -13,8 +13,8 @@ import os
 import random
 import sys
 
-from imagelib import (Canvas, arc, bezier, circle, ellipse, from_ascii, index_canvas, polygon,
-                      rect, rounded_rect, stroke, write_bmp, write_ico)
+from imagelib import (Canvas, arc, bezier, circle, ellipse, from_ascii, polygon, rect, rounded_rect,
+                      save_bmp, save_ico, stroke, with_key_palette, with_palette)
 
 WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
@@ -457,11 +457,6 @@ def draw_congrat():
 # Output
 
 
-def fixed_palette_indices(canvas, palette):
-    lookup = {c: palette.index(c) for c in canvas.colours()}
-    return [[lookup[c] for c in row] for row in canvas.px]
-
-
 def icon_palette():
     pal = list(dict.fromkeys(ICON_COLOURS.values()))
     return pal + [(0, 0, 0)] * (16 - len(pal))
@@ -474,23 +469,16 @@ def main(argv):
     out = argv[1]
     os.makedirs(out, exist_ok=True)
 
-    write_bmp(os.path.join(out, "open.bmp"), fixed_palette_indices(draw_open(), VGA16), VGA16, 4)
+    def path(name):
+        return os.path.join(out, name)
 
+    save_bmp(path("open.bmp"), with_palette(draw_open().image(), VGA16))
     for name, draw in (("edit", draw_edit), ("help", draw_help)):
-        pal, idx = index_canvas(draw(), first=NEAR_WHITE_KEY)
-        write_bmp(os.path.join(out, name + ".bmp"), idx, pal + [(0, 0, 0)] * (256 - len(pal)), 8)
-
-    cpal, cidx = index_canvas(draw_check(), first=WHITE)
-    write_bmp(os.path.join(out, "check.bmp"), cidx, cpal + [(0, 0, 0)] * (256 - len(cpal)), 8)
-
-    write_bmp(os.path.join(out, "congrat.bmp"), fixed_palette_indices(draw_congrat(), CONGRAT_PALETTE),
-              CONGRAT_PALETTE, 4)
-
-    ipal = icon_palette()
-    images = []
-    for canvas in (draw_icon32(), draw_icon16()):
-        images.append((fixed_palette_indices(canvas, ipal), ipal))
-    write_ico(os.path.join(out, "nenga.ico"), images)
+        save_bmp(path(name + ".bmp"), with_key_palette(draw().image(), NEAR_WHITE_KEY))
+    save_bmp(path("check.bmp"), with_key_palette(draw_check().image(), WHITE))
+    save_bmp(path("congrat.bmp"), with_palette(draw_congrat().image(), CONGRAT_PALETTE))
+    icons = [with_palette(c.image(), icon_palette()) for c in (draw_icon32(), draw_icon16())]
+    save_ico(path("nenga.ico"), icons)
     return 0
 
 

@@ -1,13 +1,18 @@
-"""Small raster toolkit for the program's pictures: shapes, a canvas, BMP and ICO writers.
+"""Small raster toolkit for the program's pictures: shapes and a canvas; Pillow makes the palettes
+and writes the BMP and ICO files.
 
-Standard library only, so the pictures can be regenerated on any machine with Python 3.
 Shapes are signed-distance functions (negative inside); a canvas paints a shape by sampling it
 on a grid inside each pixel, which gives anti-aliased edges where a picture may use many colours
 and hard edges (one sample) where its palette is small.
 """
 
+import collections
+import contextlib
+import io
 import math
 import struct
+
+from PIL import BmpImagePlugin, Image
 
 # ---------------------------------------------------------------------------------------------
 # Shapes. Each is a function (x, y) -> signed distance in pixels, with a bounding box attached.
@@ -214,8 +219,11 @@ class Canvas:
         if 0 <= x < self.w and 0 <= y < self.h:
             self.px[y][x] = tuple(colour)
 
-    def colours(self):
-        return {c for row in self.px for c in row}
+    def image(self):
+        """The pixels as a Pillow RGB image."""
+        im = Image.new("RGB", (self.w, self.h))
+        im.putdata([c for row in self.px for c in row])
+        return im
 
 
 def from_ascii(rows, legend):
@@ -233,119 +241,76 @@ def from_ascii(rows, legend):
 
 
 # ---------------------------------------------------------------------------------------------
-# Palettes
+# Palettes and files, made by Pillow
 
 
-def median_cut(counts, n):
-    """Reduce colours (dict RGB -> pixel count) to at most n representative colours."""
-    boxes = [list(counts.items())]
-    while len(boxes) < n:
-        # Split the box with the widest channel range, weighted by how many pixels it holds.
-        best, best_score, best_ch = None, -1, 0
-        for i, b in enumerate(boxes):
-            if len(b) < 2:
-                continue
-            for ch in range(3):
-                vals = [c[ch] for c, _ in b]
-                score = (max(vals) - min(vals)) * math.sqrt(sum(k for _, k in b))
-                if score > best_score:
-                    best, best_score, best_ch = i, score, ch
-        if best is None:
-            break
-        b = sorted(boxes.pop(best), key=lambda e: e[0][best_ch])
-        total = sum(k for _, k in b)
-        acc, cut = 0, 1
-        for j, (_, k) in enumerate(b):
-            acc += k
-            if acc >= total / 2:
-                cut = max(1, min(len(b) - 1, j + 1))
-                break
-        boxes += [b[:cut], b[cut:]]
-    palette = []
-    for b in boxes:
-        total = sum(k for _, k in b)
-        palette.append(tuple(int(round(sum(c[ch] * k for c, k in b) / total)) for ch in range(3)))
-    return palette
+def with_palette(image, palette):
+    """The image on a fixed palette (a list of RGB tuples) that holds every colour it uses."""
+    swatch = Image.new("P", (1, 1))
+    swatch.putpalette([v for c in palette for v in c])
+    out = image.quantize(palette=swatch, dither=Image.Dither.NONE)
+    if out.convert("RGB").tobytes() != image.tobytes():
+        raise ValueError("the picture uses colours outside its palette")
+    return out
 
 
-def nearest(palette, c):
-    return min(range(len(palette)),
-               key=lambda i: (palette[i][0] - c[0]) ** 2 * 3 + (palette[i][1] - c[1]) ** 2 * 4 +
-               (palette[i][2] - c[2]) ** 2 * 2)
+def with_key_palette(image, key, size=256):
+    """The image on a palette of size entries with the key colour at index 0, exact and used by
+    the key's pixels alone, so that only they turn transparent. The other colours are kept when
+    they fit and reduced by Pillow when they do not."""
+    pixels = list(image.getdata())
+    # The key's pixels take no part in the reduction: they are painted the commonest other colour.
+    common = collections.Counter(c for c in pixels if c != key).most_common(1)[0][0]
+    rest = Image.new("RGB", image.size)
+    rest.putdata([common if c == key else c for c in pixels])
+    # Maximum coverage refined by k-means keeps the anti-aliased shades closest to the drawing.
+    out = rest.quantize(size - 1, method=Image.Quantize.MAXCOVERAGE, kmeans=1)
+    flat = out.getpalette()[:3 * (size - 1)]
+    # A reduced colour equal to the key would turn transparent too: move it one step.
+    others = [tuple(flat[i:i + 3]) for i in range(0, len(flat), 3)]
+    others = [tuple(max(0, v - 1) for v in c) if c == key else c for c in others]
+    out = out.point(lambda i: min(i + 1, size - 1))
+    mask = Image.new("1", image.size)
+    mask.putdata([1 if c == key else 0 for c in pixels])
+    out.paste(0, mask=mask)
+    palette = [key] + others + [(0, 0, 0)] * (size - 1 - len(others))
+    out.putpalette([v for c in palette for v in c])
+    return out
 
 
-def index_canvas(canvas, palette=None, max_colours=256, first=None):
-    """Palette indices for a canvas. Without a palette one is built: the exact colours if they
-    fit, otherwise a median-cut reduction. first, if given, is put at index 0 and kept exact."""
-    counts = {}
-    for row in canvas.px:
-        for c in row:
-            counts[c] = counts.get(c, 0) + 1
-    if palette is None:
-        rest = {c: k for c, k in counts.items() if c != first}
-        room = max_colours - (1 if first is not None else 0)
-        pal = sorted(rest) if len(rest) <= room else median_cut(rest, room)
-        if first is not None:
-            # A reduced colour must not land on the exact key colour, or it would turn transparent.
-            pal = [c if c != first else tuple(max(0, v - 1) for v in c) for c in pal]
-            pal = [first] + pal
-        palette = pal
-    lookup = {}
-    for c in counts:
-        if c in palette:
-            lookup[c] = palette.index(c)
-        elif first is not None:
-            lookup[c] = nearest(palette[1:], c) + 1
-        else:
-            lookup[c] = nearest(palette, c)
-    indices = [[lookup[c] for c in row] for row in canvas.px]
-    return palette, indices
+@contextlib.contextmanager
+def _packed(image):
+    """Pillow writes every palette image with 8 bits a pixel; one of at most 16 colours gets 4,
+    through Pillow's own 4-bit packer, so that it is the 16-colour bitmap the program loads."""
+    saved = BmpImagePlugin.SAVE["P"]
+    if len(image.getpalette()) <= 16 * 3:
+        BmpImagePlugin.SAVE["P"] = ("P;4", 4, 16)
+    try:
+        yield
+    finally:
+        BmpImagePlugin.SAVE["P"] = saved
 
 
-# ---------------------------------------------------------------------------------------------
-# File writers
+def save_bmp(path, image):
+    with _packed(image):
+        image.save(path, "BMP", dpi=(72, 72))
 
 
-def _dib(indices, palette, bpp, extra_height=1):
-    """BITMAPINFOHEADER + palette + bottom-up pixel rows, as used by both BMP and ICO."""
-    h = len(indices)
-    w = len(indices[0])
-    ncolours = 1 << bpp
-    if len(palette) > ncolours:
-        raise ValueError("palette too large for %d bpp" % bpp)
-    pal = list(palette) + [(0, 0, 0)] * (ncolours - len(palette))
-    header = struct.pack("<IiiHHIIiiII", 40, w, h * extra_height, 1, bpp, 0, 0, 2835, 2835,
-                         ncolours, 0)
-    pal_bytes = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in pal)
-    stride = ((w * bpp + 31) // 32) * 4
-    rows = []
-    for row in reversed(indices):
-        if bpp == 8:
-            data = bytes(row)
-        else:
-            data = bytes((row[i] << 4) | (row[i + 1] if i + 1 < w else 0) for i in range(0, w, 2))
-        rows.append(data + b"\0" * (stride - len(data)))
-    return header, pal_bytes, b"".join(rows)
-
-
-def write_bmp(path, indices, palette, bpp):
-    header, pal_bytes, pixels = _dib(indices, palette, bpp)
-    offset = 14 + len(header) + len(pal_bytes)
-    size = offset + len(pixels)
-    with open(path, "wb") as f:
-        f.write(b"BM" + struct.pack("<IHHI", size, 0, 0, offset))
-        f.write(header + pal_bytes + pixels)
-
-
-def write_ico(path, images):
-    """An icon file from (indices, palette) pairs, all 4 bpp and fully opaque (AND mask clear)."""
+def save_ico(path, images):
+    """An icon file of 16-colour images, fully opaque. Pillow writes each image; its icon writer
+    makes 8-bit images only (and sizes every AND mask for the largest), so the directory is put
+    together here."""
     blobs = []
-    for indices, palette in images:
-        h = len(indices)
-        w = len(indices[0])
-        header, pal_bytes, pixels = _dib(indices, palette, 4, extra_height=2)
-        mask_stride = ((w + 31) // 32) * 4
-        blobs.append((w, h, header + pal_bytes + pixels + b"\0" * (mask_stride * h)))
+    for image in images:
+        w, h = image.size
+        buf = io.BytesIO()
+        with _packed(image):
+            image.save(buf, "DIB", dpi=(72, 72))
+        dib = buf.getvalue()
+        # An icon's height counts the colour image and the AND mask below it; a clear mask is
+        # fully opaque.
+        mask = bytes(((w + 31) // 32) * 4 * h)
+        blobs.append((w, h, dib[:8] + struct.pack("<i", 2 * h) + dib[12:] + mask))
     out = struct.pack("<HHH", 0, 1, len(blobs))
     offset = 6 + 16 * len(blobs)
     for w, h, blob in blobs:
