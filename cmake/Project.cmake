@@ -1,7 +1,11 @@
 # Settings shared by every target of the tree, in both toolchains.
 
-# Narrow literals are Shift-JIS in the program; the sources stay UTF-8.
-add_compile_options(-finput-charset=UTF-8 -fexec-charset=CP932)
+# Narrow literals are Shift-JIS in the program; the sources stay UTF-8. Clang, which
+# builds only the fuzz tree, keeps literals in UTF-8: the messages' bytes differ there,
+# which the fuzz targets' checks ignore.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options(-finput-charset=UTF-8 -fexec-charset=CP932)
+endif()
 
 add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
                     -Wnon-virtual-dtor -Wold-style-cast)
@@ -18,6 +22,17 @@ if(WIN32)
   set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
   set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-s")
   include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
+endif()
+
+if(NENGA_FUZZ)
+  if(WIN32 OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "NENGA_FUZZ needs clang on the build machine: cmake --preset fuzz")
+  endif()
+  # Every target instrumented for libFuzzer's coverage, under AddressSanitizer and UBSan;
+  # the fuzz targets link libFuzzer itself.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
 endif()
 
 if(NENGA_SANITIZE AND NOT WIN32)
