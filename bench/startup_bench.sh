@@ -8,9 +8,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 runs=${1:-15}
 build=build/release
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake --no-warn-unused-cli >/dev/null
-cmake --build "$build" -j "$(nproc)" --target nenga least_window startup_bench >/dev/null
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc)" --target nenga least_window startup_bench >/dev/null
 winpath() { local p="$root/$1"; echo "Z:${p//\//\\}"; }  # Wine's drive Z: is /
 scripts/wine-env.sh wine "$build/bench/startup_bench.exe" \
   "$(winpath "$build/ui/nenga.exe")" "$(winpath "$build/bench/least_window.exe")" "$runs"

@@ -13,5 +13,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# Test executables are .exe files; CTest starts them through Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Test executables are .exe files; CTest lists and starts them through Wine, in the
+# project's Wine environment.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-emulator.sh)

@@ -23,10 +23,9 @@ fi
 file="$(cd "$(dirname "$file")" && pwd)/$(basename "$file")"
 
 if [[ ! -f "$build/build.ninja" ]]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-    >/dev/null
+  (cd "$root" && cmake --preset mingw -B "$build" >/dev/null)
 fi
-ninja -C "$build" -j2 nenga nenga_demo
+cmake --build "$build" -j 2 --target nenga nenga_demo
 
 rm -rf "$shots"
 mkdir -p "$shots"

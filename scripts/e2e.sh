@@ -13,13 +13,13 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${NENGA_E2E_BUILD:-$root/build/mingw}"
 
 if [[ ! -f "$build/build.ninja" ]]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
+  (cd "$root" && cmake --preset mingw -B "$build")
 fi
-ninja -C "$build" nenga nenga_e2e
+cmake --build "$build" --target nenga nenga_e2e
 
 rm -rf "$build/e2e"
 status=0
-"$root/scripts/wine-env.sh" ctest --test-dir "$build" -L e2e "$@" || status=$?
+(cd "$root" && scripts/wine-env.sh ctest --preset e2e --test-dir "$build" "$@") || status=$?
 
 "$root/scripts/bmp-to-png.sh" --keep "$build"/e2e{,/dpi120,/dpi144}/screenshots
 echo "e2e: screenshots in $build/e2e/screenshots, $build/e2e/dpi120/screenshots and" \

@@ -16,9 +16,8 @@ build=build/release
 dist=build/dist
 stage="$dist/$name"
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake --no-warn-unused-cli >/dev/null
-cmake --build "$build" -j "$(nproc)" --target nenga nenga-check nenga_demo
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc)" --target nenga nenga-check nenga_demo
 
 rm -rf "$stage" "$dist/$name.zip"
 mkdir -p "$stage"

@@ -7,9 +7,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 scripts/install-deps.sh
-cmake -S . -B build/mingw -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
-cmake --build build/mingw --target nenga nenga-check -j "$(nproc)"
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw --target nenga nenga-check -j "$(nproc)"
 
 if [[ -n "${DISPLAY:-}" ]]; then
   # The program's folder is its working folder, as when started from Explorer.

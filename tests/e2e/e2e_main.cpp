@@ -5,6 +5,7 @@
 
 #include "tests/e2e/driver.h"
 #include "tests/e2e/settings.h"
+#include "tests/support/at_dpi.h"
 
 namespace nenga::e2e {
 namespace {
@@ -20,6 +21,7 @@ const Settings& TestSettings() { return MutableSettings(); }
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
+  nenga::test::KeepOnlyTestsAtDpi();
   auto& settings = nenga::e2e::MutableSettings();
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg(argv[i]);
@@ -36,6 +38,8 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  // CTest lists the tests without the settings each test needs.
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
   if (settings.nengaExe.empty() || settings.outDir.empty() || settings.log.empty()) {
     std::fprintf(stderr,
                  "usage: nenga_e2e [gtest flags] --nenga=nenga.exe --out=FOLDER --log=STDERR_FILE "

@@ -28,6 +28,7 @@
 #include "platform/win32/info_box.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/settings.h"
+#include "tests/support/at_dpi.h"
 #include "ui/control_ids.h"
 
 namespace nenga::e2e {
@@ -392,7 +393,7 @@ std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> pa
   return all;
 }
 
-TEST_F(NengaTest, StartsWithEmptyBoxesAndTheFocusInTheNumberBox) {
+TEST_F_AT_DPI(NengaTest, StartsWithEmptyBoxesAndTheFocusInTheNumberBox, 120, 144) {
   EXPECT_EQ(ReadText(txtNum_), L"");
   EXPECT_EQ(ReadText(txtLast_), L"");
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; }));
@@ -414,7 +415,7 @@ TEST_F(NengaTest, StartsWithEmptyBoxesAndTheFocusInTheNumberBox) {
 
 // The road of one check: load, type six digits, Enter, the win, OK, and the main
 // window ready for the next postcard.
-TEST_F(NengaTest, OneCheckAnnouncesTheWinThenMovesTheNumberToTxtLast) {
+TEST_F_AT_DPI(NengaTest, OneCheckAnnouncesTheWinThenMovesTheNumberToTxtLast, 144) {
   ASSERT_NO_FATAL_FAILURE(Load(WriteFile("win.txt", kExampleFile)));
   ASSERT_NO_FATAL_FAILURE(Type(L"123456"));
   PressEnter();
@@ -485,7 +486,7 @@ TEST_F(NengaTest, CheckBeforeAnyLoadWarnsAndKeepsTheText) {
   EXPECT_EQ(Cues(expected.size()), expected);
 }
 
-TEST_F(NengaTest, WrongLengthIsAnInputError) {
+TEST_F_AT_DPI(NengaTest, WrongLengthIsAnInputError, 144) {
   ASSERT_NO_FATAL_FAILURE(Load(WriteFile("win.txt", kExampleFile)));
   ASSERT_NO_FATAL_FAILURE(Type(L"12345"));
   PressEnter();
@@ -654,7 +655,7 @@ TEST_F(NengaTest, ClosingTheMainWindowEndsTheProgramWithCodeZero) {
 // are either unowned or marked as application windows. The program's one is its
 // application window, with the application title and no size; the main window is
 // owned by it, and picking the button brings the main window back.
-TEST_F(NengaTest, TaskbarButtonIsTheApplicationWindowWithTitleAndIcon) {
+TEST_F_AT_DPI(NengaTest, TaskbarButtonIsTheApplicationWindowWithTitleAndIcon, 144) {
   std::vector<HWND> buttons;
   for (HWND window : app_->TopWindows({}, {})) {
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));

@@ -7,6 +7,9 @@
 # full-width letters.
 face=$1
 shift
+for arg in "$@"; do  # a listing (--gtest_list_tests) needs no face set
+  [ "$arg" = --gtest_list_tests ] && exec "$@"
+done
 set_face() {
   reg=$(mktemp)
   printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
