@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "toolkit/modal_guard.h"
-#include "toolkit/wide.h"
+#include "platform/win32/wide.h"
 #include "ui/control_ids.h"
 #include "ui/layouts.h"
 #include "ui/picture.h"
