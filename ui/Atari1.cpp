@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/wide.h"
 #include "toolkit/modal_guard.h"
-#include "toolkit/wide.h"
 #include "ui/control_ids.h"
 #include "ui/layouts.h"
 #include "ui/picture.h"

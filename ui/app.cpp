@@ -8,8 +8,8 @@
 
 #include "platform/win32/program_folder.h"
 #include "platform/win32/system_dlls.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
-#include "toolkit/wide.h"
 #include "ui/Atari1.h"
 #include "ui/app_paths.h"
 #include "ui/controls.h"

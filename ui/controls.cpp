@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "toolkit/wide.h"
+#include "platform/win32/wide.h"
 #include "ui/picture.h"
 
 namespace nenga {

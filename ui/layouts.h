@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "toolkit/layout.h"
+#include "toolkit/geometry.h"
 
 namespace nenga {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/win32/program_folder.h"
-#include "toolkit/wide.h"
+#include "platform/win32/wide.h"
 #include "ui/app_paths.h"
 #include "ui/control_ids.h"
 #include "ui/layouts.h"
@@ -301,15 +301,15 @@ void MainWindow::txtNumKeyPress(wchar_t key) {
   if (key != L'\r') return;
   commandFocus_ = Control(ids::kTxtNum);
   platform_.PlaySoundCue(words::kCueEnter);
-  CheckTypedNumber();
+  CheckNumberInBox();
 }
 
 void MainWindow::cmdCheckClick() {
   platform_.PlaySoundCue(words::kCueButton);
-  CheckTypedNumber();
+  CheckNumberInBox();
 }
 
-void MainWindow::CheckTypedNumber() {
+void MainWindow::CheckNumberInBox() {
   if (FileLoaded == 0) {
     platform_.WarningBox(words::kLoadFileFirst, words::kWarningCaption);
     return;

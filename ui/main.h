@@ -71,7 +71,7 @@ class MainWindow : public Window {
   void cmdEditClick();
   void cmdHelpClick();
 
-  void CheckTypedNumber();  // the check's steps after its cue
+  void CheckNumberInBox();  // the check's steps after its cue
   void FocusNumber();
 
   WinDialog& winDialog_;

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "toolkit/wide.h"
+#include "platform/win32/wide.h"
 
 namespace nenga {
 namespace {

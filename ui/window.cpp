@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "toolkit/layout.h"
+#include "toolkit/geometry.h"
 #include "winning/myProc.h"
 
 namespace nenga {

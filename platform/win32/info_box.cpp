@@ -5,7 +5,7 @@
 
 #include "platform/win32/platform_words.h"
 #include "toolkit/gdi.h"
-#include "toolkit/layout.h"
+#include "toolkit/geometry.h"
 
 namespace nenga {
 namespace {

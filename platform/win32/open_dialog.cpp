@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "toolkit/layout.h"
+#include "toolkit/geometry.h"
 
 namespace nenga {
 namespace {

@@ -14,9 +14,9 @@
 #include "platform/win32/open_dialog.h"
 #include "platform/win32/platform_words.h"
 #include "platform/win32/program_folder.h"
-#include "toolkit/layout.h"
+#include "platform/win32/wide.h"
+#include "toolkit/geometry.h"
 #include "toolkit/modal_guard.h"
-#include "toolkit/wide.h"
 
 namespace nenga {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fake_platform.h"
-#include "toolkit/wide.h"
+#include "platform/win32/wide.h"
 #include "ui/Atari1.h"
 #include "ui/control_ids.h"
 #include "ui/controls.h"

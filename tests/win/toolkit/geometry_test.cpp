@@ -1,12 +1,7 @@
-// The toolkit's window arithmetic and filter-list conversion, against numbers worked out
-// by hand.
-#include "toolkit/layout.h"
+// The toolkit's window arithmetic, against numbers worked out by hand.
+#include "toolkit/geometry.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
-
-#include "toolkit/wide.h"
 
 namespace nenga {
 namespace {
@@ -93,20 +88,6 @@ TEST(FitWithinTest, KeepsTheAspectAndNeverGrows) {
     EXPECT_EQ(got.cx, row.want.cx) << row.size.cx << "x" << row.size.cy;
     EXPECT_EQ(got.cy, row.want.cy) << row.size.cx << "x" << row.size.cy;
   }
-}
-
-TEST(WideFilterListTest, ConvertsEachStringAndEndsTheList) {
-  static constexpr char kFilter[] = "(年賀当たり番号ファイル)*.txt\0*.txt\0(ALL)*.*\0*.*\0";
-  const std::wstring wide = WideFilterList(std::string(kFilter, sizeof(kFilter) - 1));
-  static constexpr wchar_t kWant[] = L"(年賀当たり番号ファイル)*.txt\0*.txt\0(ALL)*.*\0*.*\0";
-  EXPECT_EQ(wide, std::wstring(kWant, sizeof(kWant) / sizeof(wchar_t)));  // with both ends
-}
-
-TEST(WideFilterListTest, UnendedLastStringAndEmptyFilter) {
-  static constexpr char kFilter[] = "All\0*.*";
-  EXPECT_EQ(WideFilterList(std::string(kFilter, sizeof(kFilter) - 1)),
-            std::wstring(L"All\0*.*\0\0", 9));
-  EXPECT_EQ(WideFilterList(""), L"");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "toolkit/layout.h"
+#include "toolkit/geometry.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "toolkit/wide.h"
+#include "platform/win32/wide.h"
 
 #include <algorithm>
 
