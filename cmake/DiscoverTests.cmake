@@ -6,15 +6,30 @@
 include(GoogleTest)
 
 # nenga_discover_tests(TARGET [PREFIX PREFIX] [FILTER GTEST_FILTER] [LAUNCHER COMMAND...]
-#                      [ARGS ARG...] [PROPERTIES NAME VALUE...])
+#                      [ARGS ARG...] [PROPERTIES NAME VALUE...] [ONE_PROCESS])
 # Registers the tests TARGET lists (those GTEST_FILTER selects) as PREFIX Suite.Name
 # (PREFIX is "TARGET." unless given), each run with ARGS after the test's own filter. A
 # LAUNCHER runs the binary, for the listing as for the tests: its command line is
 # LAUNCHER, then the emulator, then the binary and its arguments.
+# ONE_PROCESS runs them all in one process instead, registered as one test, PREFIX
+# without its last dot, which fails when the binary runs no test.
 function(nenga_discover_tests target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "PREFIX;FILTER" "LAUNCHER;ARGS;PROPERTIES")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "ONE_PROCESS" "PREFIX;FILTER" "LAUNCHER;ARGS;PROPERTIES")
   if(NOT DEFINED arg_PREFIX)
     set(arg_PREFIX "${target}.")
+  endif()
+  if(arg_ONE_PROCESS)
+    string(REGEX REPLACE "\\.$" "" name "${arg_PREFIX}")
+    get_property(emulator TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR)
+    set(filter)
+    if(arg_FILTER)
+      set(filter "--gtest_filter=${arg_FILTER}")
+    endif()
+    add_test(NAME ${name} COMMAND ${arg_LAUNCHER} ${emulator} $<TARGET_FILE:${target}> ${filter}
+                                  ${arg_ARGS})
+    set_tests_properties(${name} PROPERTIES ${arg_PROPERTIES}
+                         FAIL_REGULAR_EXPRESSION "\\[==========\\] 0 tests from")
+    return()
   endif()
   get_property(count TARGET ${target} PROPERTY NENGA_TEST_LIST_COUNT)
   if(NOT count)

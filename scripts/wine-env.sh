@@ -11,8 +11,8 @@
 # - WINEDEBUG quiet unless the caller set it;
 # - a virtual X display (Xvfb) of its own when DISPLAY is unset, stopped afterwards,
 #   with Wine managing its own windows there.
-# Inside a run (a test that CTest starts through it, a script the run started), the
-# command runs in that run's environment.
+# Inside a run (a command or script the run started), the command runs in that run's
+# environment.
 set -euo pipefail
 
 if [[ -n "${NENGA_WINE_ENV:-}" ]]; then
@@ -59,20 +59,30 @@ cleanup() {
 trap cleanup EXIT
 
 if [[ -z "${DISPLAY:-}" ]]; then
-  # Xvfb takes the first free display number itself and writes it when it is ready.
-  number_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 \
-    {lock}>&- &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [[ -s "$number_file" ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
+  # Numbers from 90, clear of the displays people and tools use. Xvfb writes the number
+  # once it is ready and ends at once when another server holds it, so two runs starting
+  # together cannot take the same display.
+  ready=$(mktemp)
+  for n in $(seq 90 150); do
+    [[ -e "/tmp/.X$n-lock" || -e "/tmp/.X11-unix/X$n" ]] && continue
+    Xvfb ":$n" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 \
+      {lock}>&- &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+      [[ -s "$ready" ]] && break
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if [[ -s "$ready" ]] && kill -0 "$xvfb_pid" 2>/dev/null; then
+      export DISPLAY=":$n"
+      break
+    fi
+    kill "$xvfb_pid" >/dev/null 2>&1 || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
   done
-  number=$(tr -dc 0-9 <"$number_file")
-  rm -f "$number_file"
-  [[ -n "$number" ]] || { echo "wine-env: the virtual X display did not start" >&2; exit 1; }
-  export DISPLAY=":$number"
+  rm -f "$ready"
+  [[ -n "${DISPLAY:-}" ]] || { echo "wine-env: no free X display" >&2; exit 1; }
 fi
 
 if [[ ! -f "$WINEPREFIX/.nenga-ready" ]]; then
