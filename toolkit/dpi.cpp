@@ -1,0 +1,116 @@
+#include "toolkit/dpi.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace nenga {
+namespace {
+
+// The calls of Windows 10 (1607) and 8.1, looked up once, so the program still starts
+// on Windows 7.
+struct LateCalls {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+  using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+
+  GetDpiForWindowFn getDpiForWindow = nullptr;
+  GetSystemMetricsForDpiFn getSystemMetricsForDpi = nullptr;
+  AdjustWindowRectExForDpiFn adjustWindowRectExForDpi = nullptr;
+  SystemParametersInfoForDpiFn systemParametersInfoForDpi = nullptr;
+  GetDpiForMonitorFn getDpiForMonitor = nullptr;
+
+  LateCalls() {
+    if (const HMODULE user = GetModuleHandleW(L"user32.dll")) {
+      Find(user, "GetDpiForWindow", getDpiForWindow);
+      Find(user, "GetSystemMetricsForDpi", getSystemMetricsForDpi);
+      Find(user, "AdjustWindowRectExForDpi", adjustWindowRectExForDpi);
+      Find(user, "SystemParametersInfoForDpi", systemParametersInfoForDpi);
+    }
+    // shcore is a system DLL of Windows 8.1 on, loaded by its full path: never one of
+    // that name beside the program.
+    wchar_t path[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    constexpr wchar_t kShcore[] = L"\\shcore.dll";
+    if (length > 0 && length + std::size(kShcore) <= MAX_PATH) {
+      std::copy(std::begin(kShcore), std::end(kShcore), path + length);
+      if (const HMODULE shcore = LoadLibraryW(path))
+        Find(shcore, "GetDpiForMonitor", getDpiForMonitor);
+    }
+  }
+
+  template <class Fn>
+  static void Find(HMODULE module, const char* name, Fn& fn) {
+    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  }
+};
+
+const LateCalls& Late() {
+  static const LateCalls calls;
+  return calls;
+}
+
+constexpr wchar_t kDpiProperty[] = L"Nenga.Dpi";
+
+}  // namespace
+
+UINT SystemDpi() {
+  HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return kDefaultDpi;
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+}
+
+UINT MonitorDpi(HMONITOR monitor) {
+  UINT x = 0, y = 0;
+  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+  if (monitor != nullptr && Late().getDpiForMonitor != nullptr &&
+      SUCCEEDED(Late().getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && y > 0) {
+    return y;
+  }
+  return SystemDpi();
+}
+
+UINT PrimaryMonitorDpi() { return MonitorDpi(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY)); }
+
+UINT WindowDpi(HWND window) {
+  if (const auto kept = reinterpret_cast<UINT_PTR>(GetPropW(window, kDpiProperty))) {
+    return static_cast<UINT>(kept);
+  }
+  if (Late().getDpiForWindow != nullptr) {
+    if (const UINT dpi = Late().getDpiForWindow(window)) return dpi;
+  }
+  return SystemDpi();
+}
+
+void KeepWindowDpi(HWND window, UINT dpi) {
+  SetPropW(window, kDpiProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dpi)));
+}
+
+void ForgetWindowDpi(HWND window) { RemovePropW(window, kDpiProperty); }
+
+int MetricForDpi(int index, UINT dpi) {
+  if (Late().getSystemMetricsForDpi != nullptr) return Late().getSystemMetricsForDpi(index, dpi);
+  return GetSystemMetrics(index);
+}
+
+bool AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
+  if (Late().adjustWindowRectExForDpi != nullptr) {
+    return Late().adjustWindowRectExForDpi(&rect, style, FALSE, exStyle, dpi) != FALSE;
+  }
+  return AdjustWindowRectEx(&rect, style, FALSE, exStyle) != FALSE;
+}
+
+bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, UINT dpi) {
+  metrics = {};
+  metrics.cbSize = sizeof(metrics);
+  if (Late().systemParametersInfoForDpi != nullptr) {
+    return Late().systemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
+                                             dpi) != FALSE;
+  }
+  return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) != FALSE;
+}
+
+}  // namespace nenga
