@@ -10,6 +10,9 @@ namespace nenga {
 
 inline constexpr UINT kDefaultDpi = USER_DEFAULT_SCREEN_DPI;
 
+// WM_GETDPISCALEDSIZE, of Windows 10 (1703): the headers for Windows 7 lack it.
+inline constexpr UINT kGetDpiScaledSize = 0x02E4;
+
 // The scale the system started the session at.
 UINT SystemDpi();
 // The scale of a monitor (GetDpiForMonitor's effective scale); the system's where the

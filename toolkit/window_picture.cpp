@@ -1,7 +1,9 @@
 #include "toolkit/window_picture.h"
 
 #include <algorithm>
+#include <string>
 
+#include "toolkit/dpi.h"
 #include "toolkit/geometry.h"
 
 namespace nenga {
@@ -14,31 +16,47 @@ std::size_t Index(int x, int y, int width) {
          static_cast<std::size_t>(x);
 }
 
-// The frame of window in the classic look, drawn by hand into dc over rect: the
-// border's edges, the caption bar with the title and the close button. Wine's WM_PRINT
-// draws no frame (PRF_NONCLIENT); where the system does, its own goes over this one.
+// The frame of window in the classic look, drawn by hand into dc over rect, with the
+// metrics and the caption font of the window's own scale: the border's edges, the
+// caption bar with the title and the close button. Wine's WM_PRINT draws no frame
+// (PRF_NONCLIENT); where the system does, its own goes over this one.
 void DrawClassicFrame(HWND window, HDC dc, RECT rect) {
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+  const UINT dpi = WindowDpi(window);
   FillRect(dc, &rect, GetSysColorBrush(COLOR_3DFACE));
   if ((exStyle & WS_EX_DLGMODALFRAME) || (style & (WS_DLGFRAME | WS_THICKFRAME))) {
     DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);
-    InflateRect(&rect, -GetSystemMetrics(SM_CXDLGFRAME), -GetSystemMetrics(SM_CYDLGFRAME));
+    InflateRect(&rect, -MetricForDpi(SM_CXDLGFRAME, dpi), -MetricForDpi(SM_CYDLGFRAME, dpi));
   } else if (style & WS_BORDER) {
     FrameRect(dc, &rect, GetSysColorBrush(COLOR_WINDOWFRAME));
     InflateRect(&rect, -1, -1);
   }
   if ((style & WS_CAPTION) == WS_CAPTION) {
     RECT caption = rect;
-    caption.bottom = caption.top + GetSystemMetrics(SM_CYCAPTION) - 1;
+    caption.bottom = caption.top + MetricForDpi(SM_CYCAPTION, dpi) - 1;
     BOOL gradient = FALSE;
     SystemParametersInfoW(SPI_GETGRADIENTCAPTIONS, 0, &gradient, 0);
-    const UINT active = GetActiveWindow() == window ? DC_ACTIVE : 0;
-    DrawCaption(window, dc, &caption, DC_TEXT | active | (gradient ? DC_GRADIENT : 0));
-    if (style & WS_SYSMENU) {
-      RECT close{caption.right - GetSystemMetrics(SM_CXSIZE), caption.top + 2, caption.right - 2,
-                 caption.bottom - 2};
-      DrawFrameControl(dc, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+    const bool active = GetActiveWindow() == window;
+    DrawCaption(window, dc, &caption, (active ? DC_ACTIVE : 0) | (gradient ? DC_GRADIENT : 0));
+    RECT close{caption.right - MetricForDpi(SM_CXSIZE, dpi), caption.top + 2, caption.right - 2,
+               caption.bottom - 2};
+    if (style & WS_SYSMENU) DrawFrameControl(dc, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+    // The title in the caption font of the window's scale; DrawCaption's is the
+    // system scale's.
+    NONCLIENTMETRICSW metrics{};
+    if (NonClientMetricsForDpi(metrics, dpi)) {
+      const Font font(CreateFontIndirectW(&metrics.lfCaptionFont));
+      const int length = GetWindowTextLengthW(window);
+      std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
+      title.resize(static_cast<std::size_t>(GetWindowTextW(window, title.data(), length + 1)));
+      const SelectedObject selected(dc, font.get());
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+      RECT text{caption.left + 2, caption.top, (style & WS_SYSMENU) ? close.left : caption.right,
+                caption.bottom};
+      DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &text,
+                DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
     rect.top = caption.bottom + 1;
   }

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/win32/wide.h"
+#include "toolkit/dpi.h"
+#include "toolkit/geometry.h"
 #include "toolkit/modal_guard.h"
 #include "ui/control_ids.h"
 #include "ui/layouts.h"
@@ -37,7 +39,48 @@ bool AtariDialog::Create(HINSTANCE instance, HWND owner, int fontHeight) {
     rows.erase(picture);
   }
   pictureRow_.fontHeight = layout.fontHeight;
+  monitorDpi_ = MonitorDpi(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY));
   return BuildControls(hwnd_, instance, layout, controls_);
+}
+
+SIZE AtariDialog::ClientSize(int fontHeight) const {
+  const FormLayout layout = AtariFormLayout(fontHeight);
+  return {layout.clientWidth, layout.clientHeight};
+}
+
+void AtariDialog::LayOut(int fontHeight) {
+  FormLayout layout = AtariFormLayout(fontHeight);
+  rows_ = layout.controls;
+  if (!pictureRow_.controls.empty()) {
+    // Not made yet: it will be, at this scale.
+    std::vector<ControlLayout>& rows = layout.controls;
+    const auto picture = std::find_if(rows.begin(), rows.end(), [](const ControlLayout& row) {
+      return row.id == ids::kImCongrat;
+    });
+    if (picture != rows.end()) {
+      pictureRow_.controls.assign(1, *picture);
+      rows.erase(picture);
+    }
+    pictureRow_.fontHeight = layout.fontHeight;
+  }
+  LayOutControls(hwnd_, layout, controls_);
+  FitAnnouncement(WindowTextShiftJis(Control(ids::kLblAtari)));
+  monitorDpi_ = MonitorDpi(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY));
+}
+
+void AtariDialog::PrepareToShow() {
+  const UINT monitorDpi = MonitorDpi(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY));
+  RECT frame{};
+  GetWindowRect(hwnd_, &frame);
+  if (monitorDpi != monitorDpi_) ScaleTo(monitorDpi, {frame.left, frame.top});
+  if (!shownBefore_) {
+    // The first showing is centred on the screen, at whatever size it has now.
+    GetWindowRect(hwnd_, &frame);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const POINT at = CentreIn(screen, {frame.right - frame.left, frame.bottom - frame.top});
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    shownBefore_ = true;
+  }
 }
 
 bool AtariDialog::BuildPicture() {
@@ -50,16 +93,23 @@ bool AtariDialog::BuildPicture() {
 
 void AtariDialog::SetAnnouncement(std::string_view text) {
   HWND label = Control(ids::kLblAtari);
+  if (label == nullptr) return;
+  SetWindowTextShiftJis(label, text);
+  FitAnnouncement(text);
+}
+
+void AtariDialog::FitAnnouncement(std::string_view text) {
+  HWND label = Control(ids::kLblAtari);
   const auto row = std::find_if(rows_.begin(), rows_.end(),
                                 [](const ControlLayout& r) { return r.id == ids::kLblAtari; });
   if (label == nullptr || row == rows_.end()) return;
-  SetWindowTextShiftJis(label, text);
   FitLabelToText(label, *row, text, rows_);
   InvalidateRect(label, nullptr, TRUE);
 }
 
 void AtariDialog::ShowModal() {
   if (hwnd_ == nullptr || modal_) return;
+  PrepareToShow();
   BuildPicture();
   HWND previous = GetActiveWindow();
   modal_ = true;

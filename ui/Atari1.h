@@ -36,6 +36,11 @@ class AtariDialog : public Window, public WinDialog {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  SIZE ClientSize(int fontHeight) const override;
+  void LayOut(int fontHeight) override;
+  void FitAnnouncement(std::string_view text);
+  // Before it shows: the scale and the place of the monitor it shows on.
+  void PrepareToShow();
   void OnCommand(int id, int code);
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void cmdOKClick();
@@ -45,6 +50,10 @@ class AtariDialog : public Window, public WinDialog {
   std::vector<ControlLayout> rows_;  // every row, the picture's too: they bound the label
   FormLayout pictureRow_{};          // the picture's row until the picture is made
   bool modal_ = false;
+  bool shownBefore_ = false;
+  // Its monitor's scale when it last laid itself out. A hidden window may not be told
+  // that its monitor's scale changed: a different answer now says it was.
+  UINT monitorDpi_ = 0;
 };
 
 }  // namespace nenga

@@ -10,6 +10,7 @@
 #include "platform/win32/system_dlls.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
+#include "toolkit/dpi.h"
 #include "ui/Atari1.h"
 #include "ui/app_paths.h"
 #include "ui/controls.h"
@@ -65,7 +66,8 @@ int Run(HINSTANCE instance, int showCommand) {
   // application window, and the main window, owner of the win dialog, goes first.
   AtariDialog atari(platform);
   MainWindow main(platform, atari);
-  const int fontHeight = MeasureFormFontHeight();
+  // Both windows are made on the primary monitor, at its scale.
+  const int fontHeight = MeasureFormFontHeight(PrimaryMonitorDpi());
   if (!main.Create(instance, fontHeight, platform.AppWindow())) {
     return StartupFailed(platform, words::kMainWindowFailed, GetLastError());
   }
@@ -76,6 +78,7 @@ int Run(HINSTANCE instance, int showCommand) {
 
   // The taskbar's pictures wait until the windows are up.
   main.SetStartupStep([&platform] { platform.OfferTaskbarPreviews(); });
+  main.SetScaleStep([&platform](UINT dpi) { platform.ScaleChanged(dpi); });
   main.Show(showCommand);
   RunEventLoop(main, platform);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "platform/win32/wide.h"
 #include "ui/picture.h"
@@ -34,14 +35,6 @@ WindowKind KindOf(ControlKind kind) {
   return {L"STATIC", 0, 0};
 }
 
-int ScreenDotsPerInch() {
-  HDC screen = GetDC(nullptr);
-  if (screen == nullptr) return USER_DEFAULT_SCREEN_DPI;
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
 // The colour of a control's text on a background of the system's: its own colour, or
 // the system's text colour for that background (COLOR_WINDOWTEXT, COLOR_BTNTEXT) where it
 // has none or high contrast is on.
@@ -72,10 +65,10 @@ Font CreateFormFont(int height, bool bold) {
   return Font(CreateFontIndirectW(&lf));
 }
 
-int MeasureFormFontHeight() {
+int MeasureFormFontHeight(UINT dpi) {
   int measured = kDesignFontHeight;
   // The window font is 9 points: 12 pixels at 96 dots per inch.
-  if (const Font font = CreateFormFont(MulDiv(9, ScreenDotsPerInch(), 72), false)) {
+  if (const Font font = CreateFormFont(MulDiv(9, static_cast<int>(dpi), 72), false)) {
     const WindowDcWithFont screen(nullptr, font.get());
     TEXTMETRICW metrics{};
     if (screen.get() != nullptr && GetTextMetricsW(screen.get(), &metrics)) {
@@ -109,6 +102,31 @@ void FitLabelToText(HWND label, const ControlLayout& row, std::string_view text,
   SetWindowPos(label, nullptr, row.x, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+// What a control made from row takes from its layout's scale: its font, its text
+// colour and its picture; a label is fitted to its text.
+void Dress(HWND control, HINSTANCE instance, const ControlLayout& row, const FormLayout& layout,
+           BuiltControls& built) {
+  HFONT font = built.formFont.get();
+  if (row.font.height != 0) {
+    built.fonts.push_back(CreateFormFont(row.font.height, row.font.bold));
+    font = built.fonts.back().get();
+  }
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (row.kind == ControlKind::kLabel) FitLabelToText(control, row, row.text, layout.controls);
+  if (row.font.color != kBlack) built.textColors[row.id] = static_cast<COLORREF>(row.font.color);
+  if (row.picture != nullptr) {
+    // The pictures are drawn for the design font; they grow with the layout.
+    const SIZE shown{ScaleToFont(row.pictureWidth, layout.fontHeight),
+                     ScaleToFont(row.pictureHeight, layout.fontHeight)};
+    built.pictures[row.id] = Picture(instance, row.picture, {row.pictureWidth, row.pictureHeight},
+                                     shown, row.kind == ControlKind::kPictureButton);
+  }
+}
+
+}  // namespace
+
 bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
                    BuiltControls& built) {
   if (!built.formFont) built.formFont = CreateFormFont(layout.fontHeight, false);
@@ -124,27 +142,26 @@ bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout,
         kind.exStyle, kind.className, text.c_str(), style, row.x, row.y, row.width, row.height,
         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
     if (control == nullptr) return false;
-
-    HFONT font = built.formFont.get();
-    if (row.font.height != 0) {
-      built.fonts.push_back(CreateFormFont(row.font.height, row.font.bold));
-      font = built.fonts.back().get();
-    }
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (row.kind == ControlKind::kLabel) FitLabelToText(control, row, row.text, layout.controls);
     if (row.kind == ControlKind::kEdit || row.kind == ControlKind::kReadOnlyEdit) {
       SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // no length limit
     }
-    if (row.font.color != kBlack) built.textColors[row.id] = static_cast<COLORREF>(row.font.color);
-    if (row.picture != nullptr) {
-      // The pictures are drawn for the design font; they grow with the layout.
-      const SIZE shown{ScaleToFont(row.pictureWidth, layout.fontHeight),
-                       ScaleToFont(row.pictureHeight, layout.fontHeight)};
-      built.pictures[row.id] = Picture(instance, row.picture, {row.pictureWidth, row.pictureHeight},
-                                       shown, row.kind == ControlKind::kPictureButton);
-    }
+    Dress(control, instance, row, layout, built);
   }
   return true;
+}
+
+void LayOutControls(HWND parent, const FormLayout& layout, BuiltControls& built) {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  BuiltControls scaled;
+  scaled.formFont = CreateFormFont(layout.fontHeight, false);
+  for (const ControlLayout& row : layout.controls) {
+    HWND control = GetDlgItem(parent, row.id);
+    if (control == nullptr) continue;
+    SetWindowPos(control, nullptr, row.x, row.y, row.width, row.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Dress(control, instance, row, layout, scaled);
+  }
+  built = std::move(scaled);  // the controls hold the new fonts: the old ones go
 }
 
 LRESULT ColorControl(const BuiltControls& built, HDC dc, HWND control, bool edit) {

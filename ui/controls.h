@@ -17,9 +17,9 @@ namespace nenga {
 // "ＭＳ Ｐゴシック" at the given pixel height, Shift-JIS character set.
 Font CreateFormFont(int height, bool bold);
 
-// The height of the window font on this screen: 12 pixels at 96 dots per inch. The
-// layouts are scaled by it.
-int MeasureFormFontHeight();
+// The height of the window font at a screen scale (dots per inch): 12 pixels at 96.
+// The layouts are scaled by it.
+int MeasureFormFontHeight(UINT dpi);
 
 // What a window keeps of its built controls: fonts and pictures live as long as the
 // controls that use them.
@@ -43,6 +43,12 @@ void FitLabelToText(HWND label, const ControlLayout& row, std::string_view text,
 // table's order, which is also the order the focus moves in. A label is fitted to its
 // text among layout's rows. Returns false when a control could not be made.
 bool BuildControls(HWND parent, HINSTANCE instance, const FormLayout& layout, BuiltControls& built);
+
+// Lays out again the controls BuildControls made of layout's rows, for another scale:
+// each placed and given its font and picture as BuildControls would, a label fitted to
+// its text. Text, selection and focus stay; the old fonts and pictures are released
+// once no control uses them.
+void LayOutControls(HWND parent, const FormLayout& layout, BuiltControls& built);
 
 // Answers WM_CTLCOLORSTATIC (edit false) and WM_CTLCOLOREDIT (edit true) for a built
 // control: labels and read-only boxes on the button face, an edit box on the window

@@ -7,6 +7,7 @@
 
 #include "platform/win32/program_folder.h"
 #include "platform/win32/wide.h"
+#include "toolkit/dpi.h"
 #include "ui/app_paths.h"
 #include "ui/control_ids.h"
 #include "ui/layouts.h"
@@ -147,6 +148,28 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+SIZE MainWindow::ClientSize(int fontHeight) const {
+  const FormLayout layout = MainFormLayout(fontHeight);
+  return {layout.clientWidth, layout.clientHeight};
+}
+
+void MainWindow::LayOut(int fontHeight) {
+  LayOutControls(hwnd_, MainFormLayout(fontHeight), controls_);
+  SetTooltipFont();
+  if (scaleStep_) scaleStep_(dpi_);
+}
+
+void MainWindow::SetTooltipFont() {
+  if (tooltip_ == nullptr) return;
+  // The system's own tooltip font, the status font, at the window's scale.
+  NONCLIENTMETRICSW metrics{};
+  Font font(NonClientMetricsForDpi(metrics, dpi_) ? CreateFontIndirectW(&metrics.lfStatusFont)
+                                                  : nullptr);
+  if (!font) return;
+  SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  tooltipFont_ = std::move(font);
+}
+
 void MainWindow::AddTooltips() {
   if (tooltip_ != nullptr) return;
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
@@ -170,6 +193,7 @@ void MainWindow::AddTooltips() {
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(500, 0));
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(2500, 0));
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(0, 0));
+  SetTooltipFont();
 }
 
 void MainWindow::OnCommand(int id, int code) {

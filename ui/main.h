@@ -27,9 +27,9 @@ class MainWindow : public Window {
   MainWindow(Platform& platform, WinDialog& winDialog) : Window(platform), winDialog_(winDialog) {}
   ~MainWindow() override { Destroy(); }  // while the controls' fonts and pictures live
 
-  // Builds the window, hidden, scaled for the measured font height, owned by owner
-  // (the application window, which carries the taskbar button); FormCreate runs
-  // before this returns.
+  // Builds the window, hidden, on the primary monitor at its scale, laid out for the
+  // font height measured there, owned by owner (the application window, which carries
+  // the taskbar button); FormCreate runs before this returns.
   bool Create(HINSTANCE instance, int fontHeight, HWND owner = nullptr);
 
   // Shows the window with the focus in txtNum. What the first moments do not need
@@ -41,6 +41,8 @@ class MainWindow : public Window {
   void FinishStartup();
   // One more step for FinishStartup, from the application frame (the platform's).
   void SetStartupStep(std::function<void()> step) { startupStep_ = std::move(step); }
+  // What else follows the window to another scale (the taskbar's icons and pictures).
+  void SetScaleStep(std::function<void(UINT dpi)> step) { scaleStep_ = std::move(step); }
 
   // Test seams: read by the window tests only.
   HWND Tooltip() const { return tooltip_; }
@@ -48,6 +50,9 @@ class MainWindow : public Window {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  SIZE ClientSize(int fontHeight) const override;
+  void LayOut(int fontHeight) override;
+  void SetTooltipFont();
   void OnCommand(int id, int code);
   void OnActivate(bool active);
   void OnDrawItem(const DRAWITEMSTRUCT& item);
@@ -78,10 +83,12 @@ class MainWindow : public Window {
   OpenDialogSettings openDialog_;
   BuiltControls controls_;
   HWND tooltip_ = nullptr;
+  Font tooltipFont_;
   HWND savedFocus_ = nullptr;
   HWND commandFocus_ = nullptr;  // where the focus was when the running command began
   bool startupFinished_ = false;
   std::function<void()> startupStep_;
+  std::function<void(UINT)> scaleStep_;
 };
 
 }  // namespace nenga

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "toolkit/dpi.h"
 #include "toolkit/geometry.h"
+#include "ui/controls.h"
 #include "winning/myProc.h"
 
 namespace nenga {
@@ -44,15 +46,35 @@ bool Window::CreateFrame(HINSTANCE instance, const wchar_t* className, const wch
                          DWORD style, DWORD exStyle, int clientWidth, int clientHeight,
                          HWND owner) {
   if (!RegisterWindowClass(instance, className)) return false;
+  dpi_ = PrimaryMonitorDpi();
   RECT frame{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  AdjustWindowRectForDpi(frame, style, exStyle, dpi_);
   const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
   // Made where it first shows, so showing it moves nothing.
   const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   const POINT at = CentreIn(screen, size);
   CreateWindowExW(exStyle, className, caption, style, at.x, at.y, size.cx, size.cy, owner, nullptr,
                   instance, this);
+  if (hwnd_ != nullptr) KeepWindowDpi(hwnd_, dpi_);
   return hwnd_ != nullptr;
+}
+
+SIZE Window::FrameSize(SIZE client, UINT dpi) const {
+  RECT frame{0, 0, client.cx, client.cy};
+  AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
+                         static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void Window::ScaleTo(UINT dpi, POINT at) {
+  const int fontHeight = MeasureFormFontHeight(dpi);
+  dpi_ = dpi;
+  KeepWindowDpi(hwnd_, dpi);
+  // The size first: a label is fitted within its window's new client area.
+  const SIZE frame = FrameSize(ClientSize(fontHeight), dpi);
+  SetWindowPos(hwnd_, nullptr, at.x, at.y, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOut(fontHeight);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 Window* Window::FromHandle(HWND hwnd) {
@@ -75,12 +97,34 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
 
   LRESULT result = 0;
-  RunGuarded(self->platform_, [&] { result = self->HandleMessage(message, wParam, lParam); });
+  RunGuarded(self->platform_, [&] { result = self->Dispatch(message, wParam, lParam); });
   if (message == WM_NCDESTROY) {
+    ForgetWindowDpi(hwnd);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
   }
   return result;
+}
+
+LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DPICHANGED: {
+      // The suggested rectangle's size is the one WM_GETDPISCALEDSIZE gave; the window
+      // takes the size its layout needs, at the suggested place.
+      const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
+      ScaleTo(HIWORD(wParam), {suggested.left, suggested.top});
+      return 0;
+    }
+    case kGetDpiScaledSize: {
+      // The size the window will take at that scale, so that Windows' suggestion
+      // matches it and a window dragged across two monitors does not jump.
+      const auto dpi = static_cast<UINT>(wParam);
+      *reinterpret_cast<SIZE*>(lParam) = FrameSize(ClientSize(MeasureFormFontHeight(dpi)), dpi);
+      return TRUE;
+    }
+    default:
+      return HandleMessage(message, wParam, lParam);
+  }
 }
 
 }  // namespace nenga

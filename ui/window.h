@@ -42,16 +42,31 @@ class Window {
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
   void Destroy();
 
+  // The screen scale the window keeps, in dots per inch: its monitor's when it was
+  // made, then the last one WM_DPICHANGED gave (the message is the truth: a hidden
+  // window may not be told, and Wine's GetDpiForWindow answers the system scale).
+  UINT Dpi() const { return dpi_; }
+
  protected:
   explicit Window(Platform& platform) : platform_(platform) {}
 
   // Registers a window class of this kind once: button-face background, arrow cursor,
   // and no icon, so the caption shows none.
   static bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className);
-  // Creates the window, hidden and centred on the primary screen; `this` travels in the
-  // creation parameter to WM_NCCREATE.
+  // Creates the window, hidden and centred on the primary screen, with the frame of
+  // that monitor's scale, which it keeps; `this` travels in the creation parameter to
+  // WM_NCCREATE.
   bool CreateFrame(HINSTANCE instance, const wchar_t* className, const wchar_t* caption,
                    DWORD style, DWORD exStyle, int clientWidth, int clientHeight, HWND owner);
+
+  // The window's outer size around a client area, with its frame at a scale.
+  SIZE FrameSize(SIZE client, UINT dpi) const;
+  // Lays the window out again at another scale, as it would have been made there: its
+  // controls (LayOut), then its size, its top-left corner at `at`.
+  void ScaleTo(UINT dpi, POINT at);
+  // The client size and the controls' layout for a measured font height.
+  virtual SIZE ClientSize(int fontHeight) const = 0;
+  virtual void LayOut(int fontHeight) = 0;
 
   // The object behind a window made by CreateFrame; nullptr once it is being destroyed.
   static Window* FromHandle(HWND hwnd);
@@ -63,8 +78,12 @@ class Window {
 
   Platform& platform_;
   HWND hwnd_ = nullptr;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
 
  private:
+  // The messages every window answers alike, then HandleMessage.
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
 

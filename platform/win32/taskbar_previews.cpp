@@ -71,6 +71,13 @@ void TaskbarPreviews::Remember(HWND shown) {
   if (offered_) Take(shown);
 }
 
+void TaskbarPreviews::ScaleChanged(HWND shown) {
+  if (!offered_) return;
+  if (last_) Take(shown);
+  handedOver_ = false;
+  DwmInvalidateIconicBitmaps(window_);
+}
+
 void TaskbarPreviews::PicturesChanged() {
   if (!handedOver_) return;
   handedOver_ = false;

@@ -32,6 +32,9 @@ class TaskbarPreviews {
   // What the windows show may have changed: the window manager is told to drop the
   // pictures handed over (and asks again when it needs them). Cheap when none was.
   void PicturesChanged();
+  // The windows were laid out at another scale: every picture is taken anew, the one
+  // kept for while nothing shows of shown.
+  void ScaleChanged(HWND shown);
 
  private:
   bool Take(HWND shown);

@@ -178,6 +178,13 @@ Win32Platform::~Win32Platform() {
 
 void Win32Platform::ShowInTaskbar() { ::ShowWindow(appWindow_, SW_SHOWNOACTIVATE); }
 
+void Win32Platform::ScaleChanged(UINT /*dpi*/) {
+  // The pictures handed over, and the one kept for while nothing shows, are of the
+  // old layout.
+  const HWND inUse = WindowInUse(appWindow_);
+  previews_.ScaleChanged(inUse != nullptr ? inUse : mainWindow_);
+}
+
 void Win32Platform::Shutdown() {
   if (helpFile_.empty()) return;
   // The viewer closes for the window that opened it; one that is already gone would

@@ -35,6 +35,8 @@ class Win32Platform final : public Platform {
   void OfferTaskbarPreviews() { previews_.Offer(appWindow_); }
   // What the windows show may have changed (after the user's input): cheap.
   void PicturesChanged() { previews_.PicturesChanged(); }
+  // The main window went to another scale (dots per inch).
+  void ScaleChanged(UINT dpi);
 
   // Closes the help viewer if help was opened during the run, for the window that
   // opened it. Call it while the main window still exists; later calls do nothing.

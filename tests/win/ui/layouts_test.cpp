@@ -277,7 +277,7 @@ TEST(ScreenScale, EveryControlHasItsOwnPlaceAndShowsItsText) {
     ASSERT_FALSE(standIn.empty());
     ASSERT_EQ(standIn, HeadTable(named.get())) << "the stand-in face was not set";
   }
-  const int fontHeight = MeasureFormFontHeight();
+  const int fontHeight = MeasureFormFontHeight(static_cast<UINT>(dpi));
 
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   RecordingPlatform platform;

@@ -25,9 +25,13 @@ const std::wstring& ExpectedFace() { return expectedFace; }
 }  // namespace nenga::test
 
 int main(int argc, char** argv) {
-  // As nenga.exe's manifest asks: the windows see the screen's real scale, not 96
-  // dots per inch stretched by the system.
-  SetProcessDPIAware();
+  // As nenga.exe's manifest asks: the windows see their monitor's real scale, not 96
+  // dots per inch stretched by the system (per-monitor where the system has it).
+  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  const auto setContext = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+  const auto perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+  if (setContext == nullptr || !setContext(perMonitorV2)) SetProcessDPIAware();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   ::testing::InitGoogleTest(&argc, argv);
