@@ -90,14 +90,4 @@ class WindowDcWithFont {
   HGDIOBJ old_;
 };
 
-// The system's message font (NONCLIENTMETRICS lfMessageFont).
-inline Font CreateMessageFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    return Font(nullptr);
-  }
-  return Font(::CreateFontIndirectW(&metrics.lfMessageFont));
-}
-
 }  // namespace nenga

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/win32/platform_words.h"
+#include "toolkit/dpi.h"
 #include "toolkit/gdi.h"
 #include "toolkit/geometry.h"
 
@@ -21,8 +22,8 @@ struct alignas(4) EmptyDialogTemplate {
 
 class InfoBoxDialog {
  public:
-  InfoBoxDialog(std::wstring text, std::wstring caption)
-      : text_(std::move(text)), caption_(std::move(caption)) {}
+  InfoBoxDialog(std::wstring text, std::wstring caption, UINT dpi)
+      : text_(std::move(text)), caption_(std::move(caption)), dpi_(dpi) {}
 
   void Run(HINSTANCE instance, HWND owner) {
     instance_ = instance;
@@ -59,13 +60,15 @@ class InfoBoxDialog {
 
   void Build() {
     ::SetWindowTextW(dialog_, caption_.c_str());
-    font_ = CreateMessageFont();
+    NONCLIENTMETRICSW metrics{};
+    if (NonClientMetricsForDpi(metrics, dpi_))
+      font_ = Font(::CreateFontIndirectW(&metrics.lfMessageFont));
     const HFONT font =
         font_.get() ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 
     SIZE letters{};
     SIZE ok{};
-    RECT text{0, 0, ::GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+    RECT text{0, 0, MetricForDpi(SM_CXSCREEN, dpi_) / 2, 0};
     {
       WindowDcWithFont dc(dialog_, font);
       static constexpr wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -101,8 +104,8 @@ class InfoBoxDialog {
   // Gives the dialog the wanted client size, then centres it on the primary screen.
   void SizeAndCentre(SIZE client) {
     RECT frame{0, 0, client.cx, client.cy};
-    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(dialog_, GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongW(dialog_, GWL_EXSTYLE)));
+    AdjustWindowRectForDpi(frame, static_cast<DWORD>(::GetWindowLongW(dialog_, GWL_STYLE)),
+                           static_cast<DWORD>(::GetWindowLongW(dialog_, GWL_EXSTYLE)), dpi_);
     SIZE size{frame.right - frame.left, frame.bottom - frame.top};
     ::SetWindowPos(dialog_, nullptr, 0, 0, size.cx, size.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -122,6 +125,7 @@ class InfoBoxDialog {
 
   std::wstring text_;
   std::wstring caption_;
+  UINT dpi_;
   HINSTANCE instance_ = nullptr;
   HWND dialog_ = nullptr;
   Font font_;
@@ -129,8 +133,9 @@ class InfoBoxDialog {
 
 }  // namespace
 
-void ShowInfoBox(HINSTANCE instance, HWND owner, std::wstring text, std::wstring caption) {
-  InfoBoxDialog box(std::move(text), std::move(caption));
+void ShowInfoBox(HINSTANCE instance, HWND owner, std::wstring text, std::wstring caption,
+                 UINT dpi) {
+  InfoBoxDialog box(std::move(text), std::move(caption), dpi);
   box.Run(instance, owner);
 }
 

@@ -12,7 +12,8 @@ namespace nenga {
 inline constexpr int kInfoTextId = 301;
 
 // Shows the box owned by owner and returns when it is closed (OK, Enter, Escape or the
-// close box). The text's static control has id kInfoTextId, the button IDOK.
-void ShowInfoBox(HINSTANCE instance, HWND owner, std::wstring text, std::wstring caption);
+// close box), laid out in the message font at the scale (dots per inch) of the monitor it
+// shows on, the primary one. The text's static control has id kInfoTextId, the button IDOK.
+void ShowInfoBox(HINSTANCE instance, HWND owner, std::wstring text, std::wstring caption, UINT dpi);
 
 }  // namespace nenga

@@ -15,6 +15,7 @@
 #include "platform/win32/platform_words.h"
 #include "platform/win32/program_folder.h"
 #include "platform/win32/wide.h"
+#include "toolkit/dpi.h"
 #include "toolkit/geometry.h"
 #include "toolkit/modal_guard.h"
 
@@ -250,7 +251,8 @@ void Win32Platform::ShowHelp(const PathString& helpFile, const PathString& page,
 
 void Win32Platform::InfoBox(std::string_view text) {
   ModalGuard guard;
-  ShowInfoBox(instance_, appWindow_, WideFromShiftJis(text), wideTitle_);
+  // Centred on the primary monitor, at its scale.
+  ShowInfoBox(instance_, appWindow_, WideFromShiftJis(text), wideTitle_, PrimaryMonitorDpi());
 }
 
 void Win32Platform::WarningBox(std::string_view text, std::string_view caption) {

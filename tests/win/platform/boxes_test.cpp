@@ -14,6 +14,7 @@
 #include "platform/win32/info_box.h"
 #include "platform/win32/win32_platform.h"
 #include "tests/win/platform/dialog_watch.h"
+#include "toolkit/dpi.h"
 
 namespace nenga {
 namespace {
@@ -34,12 +35,26 @@ struct Expected {
   int x = 0, y = 0, ok = 0;
   SIZE text{};
   std::wstring face;
+  LONG fontHeight = 0;
 };
 
-Expected Measure(const std::wstring& text) {
+// The non-client metrics at a scale, asked of the system itself.
+NONCLIENTMETRICSW MetricsAt(UINT dpi) {
+  using ForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+  const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
-  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  if (forDpi != nullptr) {
+    forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
+  } else {
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  }
+  return metrics;
+}
+
+Expected Measure(const std::wstring& text, UINT dpi = SystemDpi()) {
+  const NONCLIENTMETRICSW metrics = MetricsAt(dpi);
   const HFONT font = ::CreateFontIndirectW(&metrics.lfMessageFont);
   const HDC dc = ::GetDC(nullptr);
   const HGDIOBJ old = ::SelectObject(dc, font);
@@ -55,6 +70,7 @@ Expected Measure(const std::wstring& text) {
   ::DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
   e.text = {rect.right, rect.bottom};
   e.face = metrics.lfMessageFont.lfFaceName;
+  e.fontHeight = metrics.lfMessageFont.lfHeight;
   ::SelectObject(dc, old);
   ::ReleaseDC(nullptr, dc);
   ::DeleteObject(font);
@@ -102,7 +118,7 @@ class BoxesTest : public ::testing::Test {
   Win32Platform platform_;
 };
 
-void CheckInfoBox(HWND dialog, const std::wstring& text) {
+void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi()) {
   EXPECT_EQ(TextOf(dialog), L"Tool");
   const HWND label = ::GetDlgItem(dialog, kInfoTextId);
   const HWND button = ::GetDlgItem(dialog, IDOK);
@@ -117,8 +133,9 @@ void CheckInfoBox(HWND dialog, const std::wstring& text) {
   LOGFONTW used{};
   ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)), sizeof(used),
                &used);
-  const Expected e = Measure(text);
+  const Expected e = Measure(text, dpi);
   EXPECT_EQ(std::wstring(used.lfFaceName), e.face);
+  EXPECT_EQ(used.lfHeight, e.fontHeight);
 
   const int marginX = Rounded(8 * e.x, 4);
   const int marginY = Rounded(8 * e.y, 8);
@@ -174,6 +191,21 @@ TEST_F(BoxesTest, InfoBoxShowsTheTextLaidOutInTheMessageFont) {
     EXPECT_FALSE(watch.ClosedByWatch()) << "OK did not close the box";
     EXPECT_FALSE(::IsWindow(watch.Dialog()));
     ExpectMainWindowBack();
+  }
+}
+
+// Shown on a monitor at another scale than the system's, the box takes that scale's
+// message font and measures.
+TEST_F(BoxesTest, InfoBoxTakesTheMessageFontOfItsMonitorsScale) {
+  for (const UINT dpi : {120u, 144u}) {
+    SCOPED_TRACE(testing::Message() << dpi << " dpi");
+    DialogWatch watch([&](HWND dialog) {
+      CheckInfoBox(dialog, L"当たり番号は10件までです。", dpi);
+      test::Click(dialog, IDOK);
+    });
+    ShowInfoBox(::GetModuleHandleW(nullptr), platform_.AppWindow(), L"当たり番号は10件までです。",
+                L"Tool", dpi);
+    ASSERT_TRUE(watch.Dialog()) << "the box never showed";
   }
 }
 
