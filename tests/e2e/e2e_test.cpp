@@ -29,7 +29,10 @@
 #include "tests/e2e/driver.h"
 #include "tests/e2e/settings.h"
 #include "tests/support/at_dpi.h"
+#include "toolkit/dpi.h"
 #include "ui/control_ids.h"
+#include "ui/controls.h"
+#include "ui/layouts.h"
 
 namespace nenga::e2e {
 namespace {
@@ -1191,6 +1194,131 @@ TEST_F(TaskbarPreviewTest, ThumbnailAndPeekShowTheWindowInUse) {
   preview = Ask(WM_DWMSENDICONICLIVEPREVIEWBITMAP, 0);
   ASSERT_TRUE(preview.has_value());
   ExpectPictureOf(*preview, *before, {before->width, before->height});
+}
+
+// What Windows does when the user sets the monitor to another scale while the program
+// runs, played inside the program by the stand-in dwmapi, which the program loads once
+// its windows are up: both windows lay themselves out again as they would be made at
+// that scale, what was typed stays, a win shows in the new layout and the taskbar's
+// pictures are of it; then back. Twenty changes more leave the program's GDI objects as
+// they were, as Wine's trace of its GDI handles counts them.
+class ScaleChangeTest : public TaskbarPreviewTest {
+ protected:
+  void Prepare(LaunchOptions& options) override {
+    TaskbarPreviewTest::Prepare(options);
+    options.wineDebug += L",+pid,trace+gdi";
+  }
+
+  void ChangeScale(UINT dpi) {
+    static const UINT kChangeScale = RegisterWindowMessageW(L"Nenga.Test.ChangeScale");
+    const std::string want = " " + std::to_string(dpi) + " ";
+    auto changed = [&](HWND window) {
+      const auto lines = Log();
+      return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.starts_with("scale " + Handle(window) + want);
+      });
+    };
+    const std::string dropped = "invalidate " + Handle(appWindow_);
+    auto drops = [&] {
+      const auto lines = Log();
+      return std::count(lines.begin(), lines.end(), dropped);
+    };
+    const auto mainBefore = changed(main_), atariBefore = changed(atari_), dropsBefore = drops();
+    PostMessageW(main_, kChangeScale, dpi, 0);
+    PostMessageW(atari_, kChangeScale, dpi, 0);
+    ASSERT_TRUE(WaitUntil([&] {
+      return changed(main_) > mainBefore && changed(atari_) > atariBefore;
+    })) << "the scale change was not played";
+    // The taskbar's pictures of the old layout are dropped, to be taken anew.
+    EXPECT_GT(drops(), dropsBefore);
+  }
+
+  // The window and its controls where the layout at dpi puts them. The client area is
+  // the layout's, or, under Wine, whose real frame keeps the metrics of the scale the
+  // program started at, larger by what the frame at dpi adds over that one.
+  void ExpectLaidOut(HWND window, const FormLayout& layout, UINT dpi) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    RECT atDpi{0, 0, layout.clientWidth, layout.clientHeight};
+    RECT atStart = atDpi;
+    AdjustWindowRectForDpi(atDpi, style, exStyle, dpi);
+    AdjustWindowRectForDpi(atStart, style, exStyle, SystemDpi());
+    RECT frame{}, client{};
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    EXPECT_EQ(frame.right - frame.left, atDpi.right - atDpi.left);
+    EXPECT_EQ(frame.bottom - frame.top, atDpi.bottom - atDpi.top);
+    const LONG extraX = (atDpi.right - atDpi.left) - (atStart.right - atStart.left);
+    const LONG extraY = (atDpi.bottom - atDpi.top) - (atStart.bottom - atStart.top);
+    EXPECT_TRUE(client.right == layout.clientWidth || client.right == layout.clientWidth + extraX)
+        << client.right << " for " << layout.clientWidth;
+    EXPECT_TRUE(client.bottom == layout.clientHeight ||
+                client.bottom == layout.clientHeight + extraY)
+        << client.bottom << " for " << layout.clientHeight;
+    for (const ControlLayout& row : layout.controls) {
+      SCOPED_TRACE(testing::Message() << "control " << row.id << " at " << dpi << " dpi");
+      const RECT r = test::RectInParent(Control(window, row.id));
+      EXPECT_EQ(r.left, row.x);
+      if (row.kind == ControlKind::kLabel || row.kind == ControlKind::kAutoSizeLabel) {
+        EXPECT_LE(r.top, row.y);  // a label grows to its text
+        EXPECT_GE(r.right - r.left, row.width);
+        continue;
+      }
+      EXPECT_EQ(r.top, row.y);
+      EXPECT_EQ(r.right - r.left, row.width);
+      EXPECT_EQ(r.bottom - r.top, row.height);
+    }
+  }
+
+  void CheckAWin(const std::string& shot) {
+    ASSERT_NO_FATAL_FAILURE(Type(L"3456"));
+    PressEnter();
+    ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(L"123456 は1等です。"));
+    const auto dialog = SteadyPixels(atari_);
+    ASSERT_TRUE(dialog.has_value());
+    Screenshot(atari_, shot);
+    // The taskbar's picture is of the dialog as it shows now.
+    const auto thumbnail = AskThumbnail({200, 120});
+    ASSERT_TRUE(thumbnail.has_value());
+    ExpectPictureOf(*thumbnail, *dialog, {200, 120});
+    PostClick(cmdOK_);
+    ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"123456"));
+  }
+};
+
+TEST_F(ScaleChangeTest, WindowsFollowTheirMonitorsScale) {
+  const std::string app = Handle(appWindow_);
+  ASSERT_TRUE(WaitUntil([&] {
+    return Logged("attribute " + app + " " + std::to_string(DWMWA_HAS_ICONIC_BITMAP) + " 1");
+  })) << "the program never loaded dwmapi";
+  ASSERT_NO_FATAL_FAILURE(Load(WriteFile("win.txt", kExampleFile)));
+  const UINT start = SystemDpi();
+  const UINT other = start == 144 ? 96 : 144;
+  for (const UINT dpi : {other, start}) {
+    SCOPED_TRACE(testing::Message() << start << " dpi to " << dpi);
+    ASSERT_NO_FATAL_FAILURE(Type(L"12"));
+    ASSERT_NO_FATAL_FAILURE(ChangeScale(dpi));
+    const int fontHeight = MeasureFormFontHeight(dpi);
+    ExpectLaidOut(main_, MainFormLayout(fontHeight), dpi);
+    EXPECT_EQ(ReadText(txtNum_), L"12");
+    EXPECT_EQ(FocusOf(main_), txtNum_);
+    Screenshot(main_, "scale-" + std::to_string(dpi) + "-main");
+    ASSERT_NO_FATAL_FAILURE(CheckAWin("scale-" + std::to_string(dpi) + "-win"));
+    ExpectLaidOut(atari_, AtariFormLayout(fontHeight), dpi);
+  }
+
+  GdiHandleTrace gdiTrace(logFile_, app_->processId());
+  ASSERT_NO_FATAL_FAILURE(ChangeScale(other));
+  ASSERT_NO_FATAL_FAILURE(ChangeScale(start));
+  ASSERT_TRUE(DrainPostedMessages(txtNum_));
+  const auto before = gdiTrace.Count();
+  ASSERT_TRUE(before.has_value()) << "no GDI trace";
+  for (int i = 0; i < 20; ++i) {
+    ASSERT_NO_FATAL_FAILURE(ChangeScale(other));
+    ASSERT_NO_FATAL_FAILURE(ChangeScale(start));
+  }
+  ASSERT_TRUE(DrainPostedMessages(txtNum_));
+  EXPECT_EQ(gdiTrace.Count(), before) << "GDI objects after twenty changes and back";
 }
 
 // Without a help file, the help page beside the program opens in the user's program

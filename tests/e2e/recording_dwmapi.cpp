@@ -7,6 +7,12 @@
 //   thumbnail HWND WIDTH HEIGHT BITS FILE        (BITS: 0 when not a DIB section)
 //   preview HWND WIDTH HEIGHT BITS X Y FILE      (X Y: the offset handed with it)
 //   invalidate HWND
+// It also plays, on the program's own thread (the one that first asks whether composition
+// is on), what Windows does when a monitor's scale changes: a message
+// "Nenga.Test.ChangeScale" posted to a window, the new scale in wParam, becomes
+// WM_GETDPISCALEDSIZE and then WM_DPICHANGED with the rectangle Windows would suggest, of
+// the size the window said, at its top-left corner, sent to that window. Each is logged:
+//   scale HWND DPI WIDTH HEIGHT
 #include <windows.h>
 
 #include <cstring>
@@ -75,11 +81,37 @@ std::string Save(HBITMAP bitmap, const char* kind) {
          std::to_string(dib.dsBm.bmBitsPixel) + " " + name;
 }
 
+HHOOK scalePlayer = nullptr;
+
+LRESULT CALLBACK PlayScaleChange(int code, WPARAM removed, LPARAM lParam) {
+  static const UINT kChangeScale = RegisterWindowMessageW(L"Nenga.Test.ChangeScale");
+  auto& msg = *reinterpret_cast<MSG*>(lParam);
+  if (code == HC_ACTION && removed == PM_REMOVE && msg.message == kChangeScale) {
+    const auto dpi = static_cast<UINT>(msg.wParam);
+    constexpr UINT kGetDpiScaledSize = 0x02E4;
+    SIZE size{};
+    SendMessageW(msg.hwnd, kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size));
+    RECT suggested{};
+    GetWindowRect(msg.hwnd, &suggested);
+    suggested.right = suggested.left + size.cx;
+    suggested.bottom = suggested.top + size.cy;
+    SendMessageW(msg.hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    Log("scale " + Handle(msg.hwnd) + " " + std::to_string(dpi) + " " + std::to_string(size.cx) +
+        " " + std::to_string(size.cy));
+    msg.message = WM_NULL;
+  }
+  return CallNextHookEx(scalePlayer, code, removed, lParam);
+}
+
 }  // namespace
 
 extern "C" {
 
 __declspec(dllexport) HRESULT WINAPI DwmIsCompositionEnabled(BOOL* enabled) {
+  if (scalePlayer == nullptr) {
+    scalePlayer = SetWindowsHookExW(WH_GETMESSAGE, PlayScaleChange, nullptr, GetCurrentThreadId());
+  }
   *enabled = TRUE;
   return S_OK;
 }
