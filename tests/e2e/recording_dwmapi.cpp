@@ -27,9 +27,10 @@ std::wstring Folder() {
 }
 
 void Write(const std::wstring& file, const void* bytes, DWORD size, bool append) {
-  const HANDLE out =
-      CreateFileW(file.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, 0, nullptr,
-                  append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // The test reads the log while the program runs: a line is never lost to its reading.
+  const HANDLE out = CreateFileW(
+      file.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+      nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (out == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   WriteFile(out, bytes, size, &written, nullptr);
