@@ -97,6 +97,13 @@ TEST_F(CheckTest, NumberPastTheCountNeverWins) {
   Use("1:\r\nQ\r\n2:\r\nA\r\nB\r\n3:\r\nR\r\n2:\r\nX\r\n3:\r\nR\r\n");
   ASSERT_EQ(WinNumbers[1][1], "B");
   EXPECT_EQ(Check("00000B"), Shown{});
+  // The last class too, whose count is stored only at the end of the file.
+  ResetTable();
+  Use("1:\r\nQ\r\n2:\r\nA\r\nB\r\n");
+  Use("1:\r\nQ\r\n2:\r\nX\r\n");
+  ASSERT_EQ(WinNumbers[1][1], "B");
+  EXPECT_EQ(Check("00000B"), Shown{});
+  EXPECT_EQ(Check("00000X"), Shown{"00000X は2等です。"});
 }
 
 TEST_F(CheckTest, TrailingSpaceNeverMatchesDigits) {

@@ -75,5 +75,27 @@ TEST(CodePage, ShiftJisToUnicodeGivesReplacementPerInvalidByte) {
   EXPECT_EQ(Utf8FromShiftJis("\x82\xCD\x80"), "\xE3\x81\xAF\xEF\xBF\xBD");
 }
 
+TEST(CodePage, LeadByteRangesHoldToTheirEdges) {
+  struct Case {
+    std::string sjis;
+    std::u16string utf16;
+    std::string utf8;
+  };
+  // The first and last lead byte of each range, with the lowest and highest trail bytes.
+  const Case cases[] = {
+      {"\x81\x40", u"\u3000", "\xE3\x80\x80"},
+      {"\x9F\x40", u"\u6A97", "\xE6\xAA\x97"},  // 檗
+      {"\x9F\xFC", u"\u6ECC", "\xE6\xBB\x8C"},  // 滌
+      {"\xE0\x40", u"\u6F3E", "\xE6\xBC\xBE"},
+      {"\xFC\x4B", u"\u9ED1", "\xE9\xBB\x91"},  // the table's last character
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf16FromShiftJis(c.sjis), c.utf16) << c.utf8;
+    EXPECT_EQ(ShiftJisFromUtf16(c.utf16), c.sjis) << c.utf8;
+    EXPECT_EQ(Utf8FromShiftJis(c.sjis), c.utf8) << c.utf8;
+    EXPECT_EQ(ShiftJisFromUtf8(c.utf8), c.sjis) << c.utf8;
+  }
+}
+
 }  // namespace
 }  // namespace nenga

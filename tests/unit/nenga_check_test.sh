@@ -3,7 +3,8 @@
 # Needs NENGA_CHECK (the executable) and SAMPLE (the bundled sample file); RUNNER
 # (e.g. wine) runs a Windows build, NATIVE=1 adds the cases that need this system's
 # devices and limits, SANITIZED=1 leaves out the memory limit, which the sanitizers
-# cannot run under.
+# cannot run under; with NATIVE=1, CLOSE_FAILS is the library preloaded to make the
+# close of standard output fail.
 set -uo pipefail
 read -r -a runner <<<"${RUNNER:-}"
 
@@ -48,6 +49,14 @@ expect "wrong lengths" 0 "12345 は入力ミスです。
 # Wine here hands arguments over through the C locale: non-ASCII ones only natively.
 if [[ -z ${RUNNER:-} ]]; then
   expect "three full-width digits are six bytes" 0 "" "" -- "$NENGA_CHECK" "$SAMPLE" "１２３"
+  # A byte that begins no UTF-8 sequence (0x80, the euro sign of code page 1252) is
+  # malformed: one '?'.
+  expect "a byte that is not UTF-8" 0 "1? は入力ミスです。" "" -- "$NENGA_CHECK" "$SAMPLE" $'1\x80'
+  # The output stays UTF-8: a byte of the file that begins no Shift-JIS character is
+  # U+FFFD.
+  printf '1:\r\n\x80:\r\n' >"$tmp/stray-byte.txt"
+  expect "a stray byte in a message" 1 "" "'"$'\xEF\xBF\xBD'"' は数値ではありません." -- \
+    "$NENGA_CHECK" "$tmp/stray-byte.txt"
 fi
 
 printf '123456\r\n555555\n12\n002345' >"$tmp/numbers"
@@ -83,8 +92,11 @@ pushd "$tmp" >/dev/null
 expect "-- ends the options" 0 "123456 は1等です。" "" -- \
   "${runner[@]}" "$NENGA_CHECK" -- -win.txt 123456
 popd >/dev/null
-expect "an option that does not exist" 2 "" "$("${runner[@]}" "$NENGA_CHECK" --help | decode)" -- \
-  "${runner[@]}" "$NENGA_CHECK" -win.txt 123456
+usage=$("${runner[@]}" "$NENGA_CHECK" --help | decode)
+expect "an option that does not exist" 2 "" "$usage" -- "${runner[@]}" "$NENGA_CHECK" -win.txt 123456
+# Help is asked for alone: with anything more it is bad usage like any other option.
+expect "--help with a file" 2 "" "$usage" -- "${runner[@]}" "$NENGA_CHECK" --help "$SAMPLE"
+expect "-h with a file and a number" 2 "" "$usage" -- "${runner[@]}" "$NENGA_CHECK" -h "$SAMPLE" 123456
 
 # The message is compared as bytes: a shell string cannot hold the NUL.
 printf '1:\r\n\0:\r\n' >"$tmp/zero-byte.txt"
@@ -114,6 +126,18 @@ if [[ ${NATIVE:-0} == 1 ]]; then
     echo "ok   a full disk"
   fi
   expect "help to a full disk" 1 "" "" -- bash -c '"$0" --help >/dev/full' "$NENGA_CHECK"
+
+  # A delayed write error (a full disk on a network file system) shows only at the
+  # close of standard output: the answers may be lost, and the status says so. The
+  # sanitizers' runtime has to come first among the preloaded libraries.
+  preload=$CLOSE_FAILS
+  if [[ ${SANITIZED:-0} == 1 ]]; then
+    preload="$(ldd "$NENGA_CHECK" | awk '/libasan/ { print $3 }') $preload"
+  fi
+  expect "answers whose close fails" 1 "123456 は1等です。" \
+    "標準出力に書き込めません: I/O エラー (5)" -- \
+    env LD_PRELOAD="$preload" "$NENGA_CHECK" "$SAMPLE" 123456
+  expect "help whose close fails" 1 "$usage" "" -- env LD_PRELOAD="$preload" "$NENGA_CHECK" --help
 
   # A file size limit stops the output part way: the rest is not dropped unnoticed.
   yes 123456 | head -n 2000 >"$tmp/wins"
@@ -173,7 +197,7 @@ PY
   fi
 fi
 
-expect "no arguments" 2 "" "$("${runner[@]}" "$NENGA_CHECK" --help | decode)" -- "${runner[@]}" "$NENGA_CHECK"
+expect "no arguments" 2 "" "$usage" -- "${runner[@]}" "$NENGA_CHECK"
 if ! "${runner[@]}" "$NENGA_CHECK" --help | decode | grep -q "123456 は1等です。"; then
   echo "FAIL --help does not explain the output"
   failures=$((failures + 1))
