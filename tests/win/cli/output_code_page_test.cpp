@@ -1,54 +1,18 @@
-// nenga-check started as Windows starts it, its answers and messages going to files:
-// they are written in the output code page of the console it belongs to, or with no
-// console in the system's ANSI code page (932 here), the way type, more and findstr
-// read them. Run as: nenga_check_output_test --nenga-check=EXE --sample=FILE
+// nenga-check started as Windows starts it, its numbers given as arguments or through a
+// pipe, its answers and messages going to files: they are written in the output code page
+// of the console it belongs to, or with no console in the system's ANSI code page (932
+// here), the way type, more and findstr read them.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 
+#include "checker_process.h"
+
+namespace checker_test {
 namespace {
-
-std::wstring checker;
-std::wstring sample;
-
-// A path as Windows names it: under Wine a Unix path is mapped to its drive.
-std::wstring WindowsPath(const std::string& path) {
-  if (!path.empty() && path.front() == '/') {
-    using DosName = LPWSTR(CDECL*)(LPCSTR);
-    if (const auto proc =
-            ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")) {
-      DosName convert = nullptr;
-      std::memcpy(&convert, &proc, sizeof convert);
-      if (LPWSTR dos = convert(path.c_str())) {
-        std::wstring result(dos);
-        ::HeapFree(::GetProcessHeap(), 0, dos);
-        return result;
-      }
-    }
-  }
-  return std::filesystem::path(path).wstring();
-}
-
-class Handle {
- public:
-  explicit Handle(HANDLE h = nullptr) : h_(h) {}
-  ~Handle() {
-    if (h_ != nullptr && h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
 
 enum class Start {
   kThroughCmd,  // cmd /c "... > out.txt 2> err.txt" on the test's console
@@ -65,6 +29,8 @@ struct Case {
   DWORD status;
   std::string_view out;
   std::string_view err;
+  // When not empty, standard input: a pipe the test writes this to and then closes.
+  std::string_view input = {};
 };
 
 struct Result {
@@ -72,11 +38,6 @@ struct Result {
   std::string out;
   std::string err;
 };
-
-std::string ReadAll(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 Result RunChecker(const Case& c, const std::filesystem::path& folder) {
   const std::wstring file = c.missingFile ? (folder / L"missing.txt").wstring() : sample;
@@ -92,10 +53,22 @@ Result RunChecker(const Case& c, const std::filesystem::path& folder) {
   const bool throughCmd = c.start == Start::kThroughCmd;
   const Handle out(throughCmd ? nullptr : create(L"out.txt"));
   const Handle err(throughCmd ? nullptr : create(L"err.txt"));
+  HANDLE pipeRead = nullptr, pipeWrite = nullptr;
+  if (!c.input.empty()) {
+    if (!::CreatePipe(&pipeRead, &pipeWrite, &inherited, 0)) {
+      ADD_FAILURE() << "no pipe: error " << ::GetLastError();
+      return {~DWORD{0}, {}, {}};
+    }
+    // The writing end stays the test's alone: its closing is the end of the input.
+    ::SetHandleInformation(pipeWrite, HANDLE_FLAG_INHERIT, 0);
+  }
+  const Handle readEnd(pipeRead);
+  Handle writeEnd(pipeWrite);
   if (throughCmd) {
     command = L"cmd.exe /c \"" + command + L" > out.txt 2> err.txt\"";
   } else {
     startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = readEnd.get();
     startup.hStdOutput = out.get();
     startup.hStdError = err.get();
     if (c.start == Start::kDetached) flags = DETACHED_PROCESS;
@@ -108,51 +81,43 @@ Result RunChecker(const Case& c, const std::filesystem::path& folder) {
     return result;
   }
   const Handle thread(process.hThread), child(process.hProcess);
-  EXPECT_EQ(::WaitForSingleObject(child.get(), 30000), WAIT_OBJECT_0);
+  if (writeEnd.get() != nullptr) {
+    DWORD written = 0;
+    EXPECT_TRUE(::WriteFile(writeEnd.get(), c.input.data(), static_cast<DWORD>(c.input.size()),
+                            &written, nullptr));
+    ::CloseHandle(writeEnd.release());
+  }
+  if (::WaitForSingleObject(child.get(), kWaitMs) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "nenga-check did not end";
+    ::TerminateProcess(child.get(), 99);
+    ::WaitForSingleObject(child.get(), kWaitMs);
+  }
   ::GetExitCodeProcess(child.get(), &result.status);
   result.out = ReadAll(folder / L"out.txt");
   result.err = ReadAll(folder / L"err.txt");
   return result;
 }
 
-std::string Hex(std::string_view bytes) {
-  std::string hex;
-  char two[4];
-  for (const char b : bytes) {
-    std::snprintf(two, sizeof two, "%02x ", static_cast<unsigned char>(b));
-    hex += two;
-  }
-  return hex;
-}
-
-// The texts in code page 932, byte for byte: "123456 は1等です。", "12 は入力ミスです。",
-// "ファイルが見つかりません.".
-#define WIN_932     \
-  "123456 \x82\xcd" \
-  "1\x93\x99\x82\xc5\x82\xb7\x81\x42\n"
-#define MISTAKE_932 "12 \x82\xcd\x93\xfc\x97\xcd\x83\x7e\x83\x58\x82\xc5\x82\xb7\x81\x42\n"
-#define NOT_FOUND_932                                                                    \
-  "\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xaa\x8c\xa9\x82\xc2\x82\xa9\x82\xe8\x82\xdc\x82" \
-  "\xb9\x82\xf1.\n"
-
 std::string_view Utf8(std::u8string_view text) {
   return {reinterpret_cast<const char*>(text.data()), text.size()};
 }
 
+// The test's console's output code page, put back when the test ends however it ends.
+class ConsoleCodePage {
+ public:
+  ConsoleCodePage() : before_(::GetConsoleOutputCP()) {}
+  ~ConsoleCodePage() { ::SetConsoleOutputCP(before_); }
+  ConsoleCodePage(const ConsoleCodePage&) = delete;
+  ConsoleCodePage& operator=(const ConsoleCodePage&) = delete;
+
+ private:
+  UINT before_;
+};
+
 TEST(NengaCheckOutput, PipesAndFilesGetTheCodePageTheirReadersExpect) {
-  // Under a test runner the test may have no console yet. Wine, starting a program from
-  // a shell without a terminal, gives it no console but refuses AllocConsole until
-  // FreeConsole has been called.
-  if (::GetConsoleOutputCP() == 0) {
-    ::FreeConsole();
-    ::AllocConsole();
-  }
-  const UINT before = ::GetConsoleOutputCP();
-  ASSERT_NE(before, 0u) << "no console";
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() /
-      (L"nenga-check-output-" + std::to_wstring(::GetCurrentProcessId()));
-  std::filesystem::create_directories(folder);
+  ASSERT_TRUE(EnsureConsole()) << "no console";
+  const ConsoleCodePage restored;
+  const Folder folder;
 
   const Case cases[] = {
       {"cmd's redirection, console at 932", Start::kThroughCmd, 932, false, L"123456 12", 0,
@@ -166,31 +131,34 @@ TEST(NengaCheckOutput, PipesAndFilesGetTheCodePageTheirReadersExpect) {
       // Full-width digits have look-alikes in code page 1252: never taken.
       {"console at 1252: '?' for what it cannot hold", Start::kOnConsole, 1252, false,
        L"\uFF11\uFF12", 0, "?? ????????\n", ""},
+      // As after "type list.txt |": the pipe's closing ends the input, not in an error.
+      {"numbers from a pipe", Start::kOnConsole, 932, false, L"", 0, WIN_932 MISTAKE_932, "",
+       "123456\r\n12\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(::SetConsoleOutputCP(c.consoleCodePage)) << "error " << ::GetLastError();
-    const Result got = RunChecker(c, folder);
+    const Result got = RunChecker(c, folder.path());
     EXPECT_EQ(got.status, c.status);
     EXPECT_EQ(Hex(got.out), Hex(c.out));
     EXPECT_EQ(Hex(got.err), Hex(c.err));
   }
-  ::SetConsoleOutputCP(before);
-  std::filesystem::remove_all(folder);
+}
+
+// On a Western Windows the ANSI and OEM code pages differ (1252 and 437): without a
+// console the answers are in the ANSI one. Run with LC_ALL=en_US.UTF-8, from which Wine
+// takes those code pages for the test and the programs it starts.
+TEST(WesternSystem, WithoutAConsoleAnswersInTheAnsiCodePageNotTheOem) {
+  ASSERT_EQ(::GetACP(), 1252u) << "run with LC_ALL=en_US.UTF-8";
+  ASSERT_EQ(::GetOEMCP(), 437u) << "run with LC_ALL=en_US.UTF-8";
+  const Folder folder;
+  // "±" is 0xB1 in code page 1252 and 0xF1 in 437; the Japanese it cannot hold is "?".
+  const Case c{"no console", Start::kDetached, 0, false, L"\u00B1", 0, "\xb1 ????????\n", ""};
+  const Result got = RunChecker(c, folder.path());
+  EXPECT_EQ(got.status, c.status);
+  EXPECT_EQ(Hex(got.out), Hex(c.out));
+  EXPECT_EQ(Hex(got.err), Hex(c.err));
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  for (int n = 1; n < argc; ++n) {
-    const std::string_view arg(argv[n]);
-    if (arg.starts_with("--nenga-check=")) checker = WindowsPath(std::string(arg.substr(14)));
-    if (arg.starts_with("--sample=")) sample = WindowsPath(std::string(arg.substr(9)));
-  }
-  if (checker.empty() || sample.empty()) {
-    std::fprintf(stderr, "usage: nenga_check_output_test --nenga-check=EXE --sample=FILE\n");
-    return 2;
-  }
-  return RUN_ALL_TESTS();
-}
+}  // namespace checker_test
