@@ -1,9 +1,11 @@
 // Test helpers for modal UI: act on the dialog a modal call shows, from inside that
-// call's own message loop, and end the process if a test hangs anyway.
+// call's own message loop, and fail a test that hangs anyway.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -92,12 +94,14 @@ class DialogWatch {
   bool closedByWatch_ = false;
 };
 
-// Ends the process with a message when a test runs longer than its limit, so that a
-// modal box nobody closes cannot hang the test run. (Win32 threads: <thread> brings in
-// <chrono>, which does not compile with the program's execution character set.)
+// Fails a test that runs longer than its limit, so that a modal box nobody closes cannot
+// hang the run: a quit message to the test's thread ends the modal loop it waits in (a
+// box's loop ends on one), the test goes on from there and fails, and the next test runs.
+// A test still running some seconds later ends the process. (Win32 threads: <thread>
+// brings in <chrono>, which does not compile with the program's execution character set.)
 class Watchdog {
  public:
-  explicit Watchdog(DWORD limitMs) : limitMs_(limitMs) {
+  explicit Watchdog(DWORD limitMs) : limitMs_(limitMs), testThread_(::GetCurrentThreadId()) {
     done_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = ::CreateThread(nullptr, 0, Watch, this, 0, nullptr);
   }
@@ -106,15 +110,28 @@ class Watchdog {
     ::WaitForSingleObject(thread_, INFINITE);
     ::CloseHandle(thread_);
     ::CloseHandle(done_);
+    if (expired_) {
+      ADD_FAILURE() << "the test hung past " << limitMs_ << " ms; the watchdog ended its box";
+      // A box's loop may post the quit message again as it ends; the next box must not
+      // end on it.
+      MSG quit{};
+      while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+      }
+    }
   }
   Watchdog(const Watchdog&) = delete;
   Watchdog& operator=(const Watchdog&) = delete;
 
  private:
   static DWORD WINAPI Watch(void* self) {
-    const auto* dog = static_cast<const Watchdog*>(self);
-    if (::WaitForSingleObject(dog->done_, dog->limitMs_) == WAIT_TIMEOUT) {
-      std::fputs("watchdog: the test hung, ending the process\n", stderr);
+    auto* dog = static_cast<Watchdog*>(self);
+    if (::WaitForSingleObject(dog->done_, dog->limitMs_) != WAIT_TIMEOUT) return 0;
+    dog->expired_ = true;
+    std::fputs("watchdog: the test hung, ending its modal loop\n", stderr);
+    std::fflush(stderr);
+    ::PostThreadMessageW(dog->testThread_, WM_QUIT, 3, 0);
+    if (::WaitForSingleObject(dog->done_, 15000) == WAIT_TIMEOUT) {
+      std::fputs("watchdog: the test still hangs, ending the process\n", stderr);
       std::fflush(stderr);
       ::ExitProcess(3);
     }
@@ -122,8 +139,10 @@ class Watchdog {
   }
 
   DWORD limitMs_;
+  DWORD testThread_;
   HANDLE done_ = nullptr;
   HANDLE thread_ = nullptr;
+  std::atomic<bool> expired_{false};
 };
 
 // A visible, active top-level window standing for the program's main window.

@@ -118,23 +118,43 @@ TEST_F(Windows, WinningCheckAnnouncesEveryClassBeforeUpdatingTheBoxes) {
   EXPECT_FALSE(IsWindowVisible(atari_.hwnd()));
 }
 
-TEST_F(Windows, CheckButtonPlaysItsCueAndSelectsTheWrongText) {
+// A wrong-length number stays in txtNum. After the picture button the focus comes back
+// and selects it, so that typing replaces it; after Enter the focus never left, and the
+// caret stays at the end of the text for the user to correct it. The button goes first:
+// Enter must not take the selection over from the command before it.
+TEST_F(Windows, WrongLengthCheckSelectsTheTextOnlyAfterTheButton) {
   ShowMain();
   LoadTable({{"123456"}});
-  Type("12a4");
-  SetFocus(Main(ids::kCmdCheck));
-  if (GetFocus() != Main(ids::kCmdCheck)) GTEST_SKIP() << "the window got no keyboard focus";
-  platform_.events.clear();
-  SendMessageW(Main(ids::kCmdCheck), BM_CLICK, 0, 0);
-  Pump();
-  EXPECT_EQ(platform_.events, (Events{"cue:kaeru.wav", "info:12a4 は入力ミスです。"}));
-  EXPECT_EQ(GetFocus(), Main(ids::kTxtNum));
-  DWORD start = 0;
-  DWORD end = 0;
-  SendMessageW(Main(ids::kTxtNum), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-               reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(start, 0u);
-  EXPECT_EQ(end, 4u);
+  const struct {
+    const char* how;
+    int focused;
+    std::function<void()> check;
+    const char* cue;
+    DWORD selectionStart;
+  } ways[] = {
+      {"button", ids::kCmdCheck, [&] { SendMessageW(Main(ids::kCmdCheck), BM_CLICK, 0, 0); },
+       "cue:kaeru.wav", 0},
+      {"Enter", ids::kTxtNum, [&] { PressEnterInNumber(); }, "cue:Chop.wav", 4},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.how);
+    Type("12a4");
+    SendMessageW(Main(ids::kTxtNum), EM_SETSEL, 4, 4);  // the caret where typing leaves it
+    SetFocus(Main(way.focused));
+    if (GetFocus() != Main(way.focused)) GTEST_SKIP() << "the window got no keyboard focus";
+    platform_.events.clear();
+    way.check();
+    Pump();
+    EXPECT_EQ(platform_.events, (Events{way.cue, "info:12a4 は入力ミスです。"}));
+    EXPECT_EQ(GetFocus(), Main(ids::kTxtNum));
+    EXPECT_EQ(TextShiftJis(Main(ids::kTxtNum)), "12a4");
+    DWORD start = 9;
+    DWORD end = 0;
+    SendMessageW(Main(ids::kTxtNum), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, way.selectionStart);
+    EXPECT_EQ(end, 4u);
+  }
 }
 
 // A file chosen by a double-click: the dialog closes on the second press, so the

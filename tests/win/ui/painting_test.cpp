@@ -5,6 +5,9 @@
 #include "ui/picture.h"
 #include "ui_fixture.h"
 
+// The import the program's calls of SystemParametersInfoW go through.
+extern "C" decltype(&SystemParametersInfoW) __imp_SystemParametersInfoW;
+
 namespace nenga::test {
 namespace {
 
@@ -224,6 +227,78 @@ TEST_F(Windows, TextTakesTheSchemesTextColours) {
     EXPECT_EQ(blackPixels, 0);
     EXPECT_EQ(canvas.At(client.right - 1, client.bottom - 1), Sys(background));
   }
+}
+
+// High contrast as the windows see it: on while the object lives. Wine cannot switch it
+// on, and on Windows that would change the whole desktop, so the test program's import
+// of SystemParametersInfoW, which the windows' code calls through, answers instead.
+class HighContrastOn {
+ public:
+  HighContrastOn() { real_ = Swap(&Answer); }
+  ~HighContrastOn() { Swap(real_); }
+  HighContrastOn(const HighContrastOn&) = delete;
+  HighContrastOn& operator=(const HighContrastOn&) = delete;
+
+ private:
+  using Function = decltype(&SystemParametersInfoW);
+  static Function Swap(Function with) {
+    DWORD was = 0;
+    VirtualProtect(&__imp_SystemParametersInfoW, sizeof(Function), PAGE_READWRITE, &was);
+    const Function old = std::exchange(__imp_SystemParametersInfoW, with);
+    VirtualProtect(&__imp_SystemParametersInfoW, sizeof(Function), was, &was);
+    return old;
+  }
+  static BOOL WINAPI Answer(UINT action, UINT size, PVOID data, UINT flags) {
+    if (action != SPI_GETHIGHCONTRAST) return real_(action, size, data, flags);
+    auto* contrast = static_cast<HIGHCONTRASTW*>(data);
+    contrast->dwFlags = HCF_AVAILABLE | HCF_HIGHCONTRASTON;
+    contrast->lpszDefaultScheme = nullptr;
+    return TRUE;
+  }
+  static inline Function real_ = nullptr;
+};
+
+bool HighContrastIsOn() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof(contrast);
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// The announcement is the one text the windows colour themselves: red, unless the user
+// asked for high contrast; then the scheme's text colour, as every other text.
+TEST_F(Windows, AnnouncementIsRedUnlessHighContrastIsOn) {
+  atari_.SetAnnouncement("123456 は1等です。");
+  HWND label = Atari(ids::kLblAtari);
+  RECT client{};
+  GetClientRect(label, &client);
+  // How many pixels of the printed label have each of two colours.
+  const auto count = [&](COLORREF first, COLORREF second) {
+    Canvas canvas(client.right, client.bottom);
+    SendMessageW(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()),
+                 PRF_CLIENT | PRF_ERASEBKGND);
+    std::pair<int, int> pixels;
+    for (int y = 0; y < client.bottom; ++y) {
+      for (int x = 0; x < client.right; ++x) {
+        pixels.first += canvas.At(x, y) == first;
+        pixels.second += canvas.At(x, y) == second;
+      }
+    }
+    return pixels;
+  };
+  constexpr COLORREF kRedText = RGB(0xff, 0, 0);
+  const auto standard = count(kRedText, Sys(COLOR_BTNTEXT));
+  EXPECT_GE(standard.first, 200);
+  EXPECT_EQ(standard.second, 0);
+
+  // High Contrast Black's colours, which the user's high contrast theme sets with it.
+  const ColourScheme dark(RGB(0, 0, 0), RGB(0xff, 0xff, 0), RGB(0, 0, 0), RGB(0xff, 0xff, 0xff));
+  ASSERT_TRUE(dark.set());
+  const HighContrastOn on;
+  ASSERT_TRUE(HighContrastIsOn());
+  const auto contrast = count(Sys(COLOR_BTNTEXT), kRedText);
+  EXPECT_GE(contrast.first, 200);
+  EXPECT_EQ(contrast.second, 0);
 }
 
 // Both windows at a font 18 pixels high (144 dots per inch): everything 1.5 times.
