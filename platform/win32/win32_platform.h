@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <type_traits>
 
 #include "platform/platform.h"
 #include "platform/win32/taskbar_previews.h"
@@ -15,7 +17,8 @@ class Win32Platform final : public Platform {
   // appTitle (Shift-JIS) is the caption of the information and error boxes and the
   // title of the application window: it has no size, owns the main window, the message
   // boxes and the file dialog, and carries the program's taskbar button with the
-  // title and the icon "MAINICON". Throws std::runtime_error when it cannot be made.
+  // title and the icon "MAINICON", at the sizes of the window's screen scale.
+  // Throws std::runtime_error when it cannot be made.
   // The sound cues are the files of their names in the folder of instance's file.
   Win32Platform(HINSTANCE instance, std::string appTitle);
   // Shutdown(), then the application window goes, and then the COM apartment.
@@ -29,6 +32,11 @@ class Win32Platform final : public Platform {
 
   // Shows the application window's taskbar button; call it as the main window shows.
   void ShowInTaskbar();
+
+  // The application window's screen scale is now dpi (it follows its own changes):
+  // its icons become those of the sizes Windows shows there, on the taskbar button
+  // and in Alt+Tab.
+  void ScaleChanged(UINT dpi);
 
   // From now on the taskbar button's thumbnail and Peek show the window in use
   // (TaskbarPreviews). Call it once the windows are up: it loads dwmapi.
@@ -68,6 +76,13 @@ class Win32Platform final : public Platform {
     bool entered_ = false;
   };
 
+  struct IconDeleter {
+    void operator()(HICON icon) const { ::DestroyIcon(icon); }
+  };
+  using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
+  // The application window's; it finds the platform by its user data.
+  static LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void ShowMessageBox(std::wstring text, const std::wstring& caption, UINT style);
 
   HINSTANCE instance_;
@@ -80,7 +95,11 @@ class Win32Platform final : public Platform {
   HWND helpOwner_ = nullptr;  // the window help was opened for
   std::wstring lastFile_;     // the file chosen in the file dialog last time
   ComApartment apartment_;
-  TaskbarPreviews previews_;  // the application window's; it finds them by its user data
+  TaskbarPreviews previews_;  // the application window's
+  // The application window's own icons (WM_SETICON), which it does not destroy: they go
+  // when replaced, and after the window.
+  OwnedIcon bigIcon_;
+  OwnedIcon smallIcon_;
 };
 
 }  // namespace nenga
