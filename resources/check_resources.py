@@ -134,8 +134,8 @@ CYAN = (0, 255, 255)
 
 
 def read_png(data):
-    """Decodes an 8-bit RGB or RGBA PNG (not interlaced); returns (width, height, rows) with rows
-    top-down as lists of RGBA tuples."""
+    """Decodes a PNG of 8-bit RGBA, the one kind an icon's PNG image may be (not interlaced);
+    returns (width, height, rows) with rows top-down as lists of RGBA tuples."""
     if data[:8] != PNG_SIGNATURE:
         raise ValueError("not a PNG")
     pos, header, idat = 8, None, b""
@@ -152,10 +152,10 @@ def read_png(data):
     if header is None:
         raise ValueError("PNG without IHDR")
     width, height, depth, colour, _, _, interlace = header
-    if depth != 8 or colour not in (2, 6) or interlace:
+    if depth != 8 or colour != 6 or interlace:
         raise ValueError("unexpected PNG (depth %d, colour type %d, interlace %d)" %
                          (depth, colour, interlace))
-    bpp = 4 if colour == 6 else 3
+    bpp = 4
     stride = width * bpp
     raw = zlib.decompress(idat)
     rows, prev = [], bytearray(stride)
@@ -176,8 +176,7 @@ def read_png(data):
                 p = a + b - c
                 pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
                 line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append([tuple(line[x:x + 3]) + ((line[x + 3],) if bpp == 4 else (255,))
-                     for x in range(0, stride, bpp)])
+        rows.append([tuple(line[x:x + 4]) for x in range(0, stride, bpp)])
         prev = line
     return width, height, rows
 
