@@ -247,7 +247,7 @@ def check_windows7_imports(name, at_start, late):
 
 def pe_resources(exe):
     """The executable's resources, {(type, name): data}, of the first language of each;
-    a type or name is a number or an upper-case string."""
+    a type or name is a number or a string."""
     _, directories, sections = pe_sections(exe)
     rva = struct.unpack_from("<I", exe, directories + 2 * 8)[0]
 
@@ -536,11 +536,10 @@ def check_package(zip_path):
         if exe == "nenga.exe":
             try:
                 resources = pe_resources(data)
+                check_manifest(exe, resources)
+                check_icon(exe, resources)
             except (ValueError, struct.error) as e:
                 fault(f"{exe}: resources unreadable ({e})")
-                continue
-            check_manifest(exe, resources)
-            check_icon(exe, resources)
     size = len(files.get("nenga.exe", b""))
     print(f"nenga.exe: {size} bytes ({size / 1024:.0f} KB, at most {MAX_EXE_BYTES // 1024} KB)")
     if size > MAX_EXE_BYTES:
