@@ -10,6 +10,7 @@ per check and a closing "N passed, N failed" line; exits non-zero when any check
 import os
 import struct
 import sys
+import zlib
 
 WHITE = (255, 255, 255)
 SILVER = (192, 192, 192)
@@ -124,30 +125,100 @@ def check_picture(chk, folder, name, wanted):
         chk.check(all(c == bottom_left for c in corners), "check.bmp card has rounded corners")
 
 
+# Every size Windows shows the icon in, 100 % to 200 %: (bits per pixel, directory colour count).
+# The 16 and 32 pixel images are the 16-colour ones of old; the 256 pixel one is a PNG.
+ICON_IMAGES = {16: (4, 16), 20: (8, 0), 24: (8, 0), 32: (4, 16), 40: (8, 0), 48: (8, 0),
+               64: (8, 0), 256: (32, 0)}
+PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
+CYAN = (0, 255, 255)
+
+
+def read_png(data):
+    """Decodes a PNG of 8-bit RGBA, the one kind an icon's PNG image may be (not interlaced);
+    returns (width, height, rows) with rows top-down as lists of RGBA tuples."""
+    if data[:8] != PNG_SIGNATURE:
+        raise ValueError("not a PNG")
+    pos, header, idat = 8, None, b""
+    while pos < len(data):
+        length, kind = struct.unpack_from(">I4s", data, pos)
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+        elif kind == b"IEND":
+            break
+        pos += 12 + length
+    if header is None:
+        raise ValueError("PNG without IHDR")
+    width, height, depth, colour, _, _, interlace = header
+    if depth != 8 or colour != 6 or interlace:
+        raise ValueError("unexpected PNG (depth %d, colour type %d, interlace %d)" %
+                         (depth, colour, interlace))
+    bpp = 4
+    stride = width * bpp
+    raw = zlib.decompress(idat)
+    rows, prev = [], bytearray(stride)
+    for y in range(height):
+        kind = raw[y * (stride + 1)]
+        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - bpp] if i >= bpp else 0
+            b = prev[i]
+            c = prev[i - bpp] if i >= bpp else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 255
+            elif kind == 2:
+                line[i] = (line[i] + b) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append([tuple(line[x:x + 4]) for x in range(0, stride, bpp)])
+        prev = line
+    return width, height, rows
+
+
+def check_face(chk, size, colours):
+    cyan = sum(1 for c in colours if c == CYAN)
+    chk.check(cyan > 0 and len(set(colours)) > 4, "icon %d shows a face on cyan" % size)
+
+
 def check_icon(chk, folder):
     with open(os.path.join(folder, "nenga.ico"), "rb") as f:
         data = f.read()
     reserved, kind, count = struct.unpack_from("<HHH", data, 0)
     chk.check(reserved == 0 and kind == 1, "nenga.ico is an icon file")
-    chk.check(count == 2, "nenga.ico has %d images (want 2)" % count)
     sizes = []
     for i in range(count):
         (bw, bh, ncol, _, planes, bpp, nbytes,
          offset) = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+        size = bw or 256
+        sizes.append(size)
+        want_bpp, want_ncol = ICON_IMAGES.get(size, (None, None))
+        chk.check(bh == bw and planes == 1 and (bpp, ncol) == (want_bpp, want_ncol),
+                  "icon %d: directory says %dx%d, %d bpp, %d colours" % (size, bw or 256, bh or 256,
+                                                                      bpp, ncol))
+        blob = data[offset:offset + nbytes]
+        if size == 256:
+            chk.check(blob[:8] == PNG_SIGNATURE, "icon 256 is a PNG")
+            w, h, rows = read_png(blob)
+            chk.check((w, h) == (256, 256), "icon 256 is %dx%d" % (w, h))
+            chk.check(all(c[3] == 255 for row in rows for c in row), "icon 256 is fully opaque")
+            check_face(chk, size, [c[:3] for row in rows for c in row])
+            continue
         w, h, dib_bpp, _, rows, end = read_dib(data, offset, height_factor=2)
-        sizes.append(w)
-        chk.check((bw, bh) == (w, h) and w == h, "icon image %d is %dx%d" % (i, w, h))
-        chk.check(dib_bpp == 4 and ncol == 16 and bpp == 4,
-                  "icon image %d is 16 colours (%d bpp)" % (i, dib_bpp))
+        chk.check((w, h) == (size, size), "icon %d is %dx%d" % (size, w, h))
+        chk.check(dib_bpp == want_bpp, "icon %d has %d bits per pixel in its DIB" % (size, dib_bpp))
         mask_stride = ((w + 31) // 32) * 4
         mask = data[end:end + mask_stride * h]
-        chk.check(len(mask) == mask_stride * h and not any(mask),
-                  "icon image %d is fully opaque" % i)
-        chk.check(end + mask_stride * h == offset + nbytes, "icon image %d size matches" % i)
-        cyan = sum(1 for row in rows for c in row if c == (0, 255, 255))
-        chk.check(cyan > 0 and len({c for row in rows for c in row}) > 4,
-                  "icon image %d shows a face on cyan" % i)
-    chk.check(sorted(sizes) == [16, 32], "icon sizes are 32 and 16 (got %s)" % sizes)
+        chk.check(len(mask) == mask_stride * h and not any(mask), "icon %d is fully opaque" % size)
+        chk.check(end + mask_stride * h == offset + nbytes, "icon %d size matches" % size)
+        check_face(chk, size, [c for row in rows for c in row])
+    chk.check(sorted(sizes) == sorted(ICON_IMAGES),
+              "icon sizes are %s (got %s)" % (sorted(ICON_IMAGES), sorted(sizes)))
 
 
 def main(argv):

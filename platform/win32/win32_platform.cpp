@@ -51,11 +51,15 @@ HWND WindowInUse(HWND appWindow) {
   return search.found;
 }
 
+}  // namespace
+
 // The application window stands for the program on the taskbar and in Alt+Tab: the
 // application title and icon are its own. It has no size, so nothing of it shows; when
 // the user picks it, it hands the activation on to the window last used.
-LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* previews = reinterpret_cast<TaskbarPreviews*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+LRESULT CALLBACK Win32Platform::AppWindowProc(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+  auto* platform = reinterpret_cast<Win32Platform*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  TaskbarPreviews* previews = platform ? &platform->previews_ : nullptr;
   switch (message) {
     // The taskbar's pictures of the program are of the window in use, not of this one.
     case WM_DWMSENDICONICTHUMBNAIL:
@@ -82,6 +86,9 @@ LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CLOSE:  // from the taskbar: close what the user sees instead
       if (const HWND inUse = WindowInUse(window)) ::PostMessageW(inUse, WM_CLOSE, 0, 0);
       return 0;
+    case WM_DPICHANGED:  // moved to a monitor of another scale, or its scale changed
+      if (platform) platform->ScaleChanged(HIWORD(wParam));
+      return 0;  // it has no size to change
     case WM_WINDOWPOSCHANGING: {
       // Nothing of it shows, whatever it is told: it takes no room (a shortcut may ask
       // for "maximised"), and minimised it goes off the screen, where Windows keeps
@@ -101,25 +108,42 @@ LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   }
 }
 
-HWND CreateAppWindow(HINSTANCE instance, const std::wstring& title) {
+namespace {
+
+HWND CreateAppWindow(HINSTANCE instance, const std::wstring& title, WNDPROC procedure) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = AppWindowProc;
+  wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
   wc.lpszClassName = kAppWindowClass;
-  // nullptr where the module has no icon (the test programs).
+  // The class's icons, at the system scale, stand in until the window has its own
+  // (ScaleChanged). A shared icon is the size first loaded of it, whatever size is
+  // asked later, so only the large one is loaded: the system finds the small one in
+  // the same resource. nullptr where the module has no icon (the test programs).
   wc.hIcon = static_cast<HICON>(
       ::LoadImageW(instance, kAppIcon, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, kAppIcon, IMAGE_ICON,
-                                               ::GetSystemMetrics(SM_CXSMICON),
-                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
-  // The taskbar and the task switcher take the class's icons; setting them on the
-  // window as well would only hand the same pictures to the window manager again.
   return ::CreateWindowExW(0, kAppWindowClass, title.c_str(),
                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                            ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2,
                            0, 0, nullptr, nullptr, instance, nullptr);
+}
+
+// The icon name of the program's resources, size pixels square, for the caller to
+// destroy; nullptr where the module has no such icon.
+HICON LoadIconOfSize(HINSTANCE instance, const wchar_t* name, int size) {
+  // LoadIconWithScaleDown (common controls 6, which the program's manifest asks for)
+  // scales a larger image down where the icon lacks the size, rather than a smaller one
+  // up. It is looked up in the comctl32 already loaded: the import library lacks it.
+  using LoadScaledDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+  if (const HMODULE comctl = ::GetModuleHandleW(L"comctl32.dll")) {
+    const auto load = reinterpret_cast<LoadScaledDown>(
+        reinterpret_cast<void*>(::GetProcAddress(comctl, "LoadIconWithScaleDown")));
+    HICON icon = nullptr;
+    if (load && SUCCEEDED(load(instance, name, size, size, &icon)) && icon) return icon;
+  }
+  // Not shared: a shared icon is the size first loaded, whatever size is asked.
+  return static_cast<HICON>(::LoadImageW(instance, name, IMAGE_ICON, size, size, 0));
 }
 
 bool IsFile(const std::wstring& path) {
@@ -167,9 +191,10 @@ Win32Platform::Win32Platform(HINSTANCE instance, std::string appTitle)
       appTitle_(std::move(appTitle)),
       wideTitle_(WideFromShiftJis(appTitle_)),
       programFolder_(ProgramFolder()) {
-  appWindow_ = CreateAppWindow(instance_, wideTitle_);
+  appWindow_ = CreateAppWindow(instance_, wideTitle_, AppWindowProc);
   if (!appWindow_) throw std::runtime_error("cannot create the application window");
-  ::SetWindowLongPtrW(appWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&previews_));
+  ::SetWindowLongPtrW(appWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  ScaleChanged(WindowDpi(appWindow_));
 }
 
 Win32Platform::~Win32Platform() {
@@ -179,7 +204,18 @@ Win32Platform::~Win32Platform() {
 
 void Win32Platform::ShowInTaskbar() { ::ShowWindow(appWindow_, SW_SHOWNOACTIVATE); }
 
-void Win32Platform::ScaleChanged(UINT /*dpi*/) {
+void Win32Platform::ScaleChanged(UINT dpi) {
+  // The sizes Windows shows a window's icons in at its scale: the small one on small
+  // taskbar buttons, the large one on the others and in Alt+Tab. Each old icon goes
+  // once the window holds the new one.
+  const auto give = [&](WPARAM which, int sizeIndex, OwnedIcon& owned) {
+    OwnedIcon icon(LoadIconOfSize(instance_, kAppIcon, MetricForDpi(sizeIndex, dpi)));
+    if (!icon) return;  // the class's icons stay
+    ::SendMessageW(appWindow_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon.get()));
+    owned = std::move(icon);
+  };
+  give(ICON_SMALL, SM_CXSMICON, smallIcon_);
+  give(ICON_BIG, SM_CXICON, bigIcon_);
   // The pictures handed over, and the one kept for while nothing shows, are of the
   // old layout.
   const HWND inUse = WindowInUse(appWindow_);

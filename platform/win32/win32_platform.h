@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <type_traits>
 
 #include "platform/platform.h"
 #include "platform/win32/taskbar_previews.h"
@@ -15,7 +17,8 @@ class Win32Platform final : public Platform {
   // appTitle (Shift-JIS) is the caption of the information and error boxes and the
   // title of the application window: it has no size, owns the main window, the message
   // boxes and the file dialog, and carries the program's taskbar button with the
-  // title and the icon "MAINICON". Throws std::runtime_error when it cannot be made.
+  // title and the icon "MAINICON", at the sizes of the window's screen scale.
+  // Throws std::runtime_error when it cannot be made.
   // The sound cues are the files of their names in the folder of instance's file.
   Win32Platform(HINSTANCE instance, std::string appTitle);
   // Shutdown(), then the application window goes, and then the COM apartment.
@@ -30,13 +33,17 @@ class Win32Platform final : public Platform {
   // Shows the application window's taskbar button; call it as the main window shows.
   void ShowInTaskbar();
 
+  // The program's windows are now at screen scale dpi (the main window's change, or the
+  // application window's own): the taskbar button's icons become those of the sizes
+  // Windows shows there, on the button and in Alt+Tab, and the taskbar's pictures of
+  // the windows are taken anew.
+  void ScaleChanged(UINT dpi);
+
   // From now on the taskbar button's thumbnail and Peek show the window in use
   // (TaskbarPreviews). Call it once the windows are up: it loads dwmapi.
   void OfferTaskbarPreviews() { previews_.Offer(appWindow_); }
   // What the windows show may have changed (after the user's input): cheap.
   void PicturesChanged() { previews_.PicturesChanged(); }
-  // The main window went to another scale (dots per inch).
-  void ScaleChanged(UINT dpi);
 
   // Closes the help viewer if help was opened during the run, for the window that
   // opened it. Call it while the main window still exists; later calls do nothing.
@@ -70,6 +77,13 @@ class Win32Platform final : public Platform {
     bool entered_ = false;
   };
 
+  struct IconDeleter {
+    void operator()(HICON icon) const { ::DestroyIcon(icon); }
+  };
+  using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
+  // The application window's; it finds the platform by its user data.
+  static LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void ShowMessageBox(std::wstring text, const std::wstring& caption, UINT style);
 
   HINSTANCE instance_;
@@ -82,7 +96,11 @@ class Win32Platform final : public Platform {
   HWND helpOwner_ = nullptr;  // the window help was opened for
   std::wstring lastFile_;     // the file chosen in the file dialog last time
   ComApartment apartment_;
-  TaskbarPreviews previews_;  // the application window's; it finds them by its user data
+  TaskbarPreviews previews_;  // the application window's
+  // The application window's own icons (WM_SETICON), which it does not destroy: they go
+  // when replaced, and after the window.
+  OwnedIcon bigIcon_;
+  OwnedIcon smallIcon_;
 };
 
 }  // namespace nenga

@@ -46,6 +46,11 @@ class Shape:
         x0, y0, x1, y1 = self.box
         return Shape(lambda x, y: self.sdf(x - dx, y - dy), (x0 + dx, y0 + dy, x1 + dx, y1 + dy))
 
+    def scaled(self, k):
+        """The shape k times as large, about the picture's top-left corner."""
+        x0, y0, x1, y1 = self.box
+        return Shape(lambda x, y: self.sdf(x / k, y / k) * k, (x0 * k, y0 * k, x1 * k, y1 * k))
+
 
 def _union_box(a, b):
     return (min(a[0], b[0]), min(a[1], b[1]), max(a[2], b[2]), max(a[3], b[3]))
@@ -296,25 +301,45 @@ def save_bmp(path, image):
         image.save(path, "BMP", dpi=(72, 72))
 
 
+def with_own_palette(image, size=256):
+    """The image on a palette of exactly its own colours, padded to size entries."""
+    colours = sorted(set(image.getdata()))
+    if len(colours) > size:
+        raise ValueError("the picture uses %d colours, more than %d" % (len(colours), size))
+    # Indexed by hand: Pillow's mapping onto a given palette is approximate for close colours.
+    index = {c: i for i, c in enumerate(colours)}
+    out = Image.new("P", image.size)
+    out.putpalette([v for c in colours + [(0, 0, 0)] * (size - len(colours)) for v in c])
+    out.putdata([index[c] for c in image.getdata()])
+    return out
+
+
 def save_ico(path, images):
-    """An icon file of 16-colour images, fully opaque. Pillow writes each image; its icon writer
-    makes 8-bit images only (and sizes every AND mask for the largest), so the directory is put
-    together here."""
-    blobs = []
+    """An icon file, fully opaque: each palette image a DIB of 16 or 256 colours with a clear
+    AND mask, and an RGB image (the 256-pixel one) a PNG with full alpha. Pillow writes each
+    image; its icon writer makes 8-bit images only (and sizes every AND mask for the largest),
+    so the directory is put together here."""
+    entries = []
     for image in images:
         w, h = image.size
         buf = io.BytesIO()
-        with _packed(image):
-            image.save(buf, "DIB", dpi=(72, 72))
-        dib = buf.getvalue()
-        # An icon's height counts the colour image and the AND mask below it; a clear mask is
-        # fully opaque.
-        mask = bytes(((w + 31) // 32) * 4 * h)
-        blobs.append((w, h, dib[:8] + struct.pack("<i", 2 * h) + dib[12:] + mask))
-    out = struct.pack("<HHH", 0, 1, len(blobs))
-    offset = 6 + 16 * len(blobs)
-    for w, h, blob in blobs:
-        out += struct.pack("<BBBBHHII", w % 256, h % 256, 16, 0, 1, 4, len(blob), offset)
+        if image.mode == "P":
+            with _packed(image):
+                image.save(buf, "DIB", dpi=(72, 72))
+            dib = buf.getvalue()
+            bpp = struct.unpack_from("<H", dib, 14)[0]
+            # An icon's height counts the colour image and the AND mask below it; a clear mask
+            # is fully opaque.
+            mask = bytes(((w + 31) // 32) * 4 * h)
+            blob = dib[:8] + struct.pack("<i", 2 * h) + dib[12:] + mask
+            entries.append((w, h, 16 if bpp == 4 else 0, bpp, blob))
+        else:
+            image.convert("RGBA").save(buf, "PNG", optimize=True)
+            entries.append((w, h, 0, 32, buf.getvalue()))
+    out = struct.pack("<HHH", 0, 1, len(entries))
+    offset = 6 + 16 * len(entries)
+    for w, h, colours, bpp, blob in entries:
+        out += struct.pack("<BBBBHHII", w % 256, h % 256, colours, 0, 1, bpp, len(blob), offset)
         offset += len(blob)
     with open(path, "wb") as f:
-        f.write(out + b"".join(b for _, _, b in blobs))
+        f.write(out + b"".join(e[-1] for e in entries))

@@ -14,6 +14,7 @@ import subprocess
 import sys
 import tempfile
 import wave
+import xml.etree.ElementTree as ElementTree
 import zipfile
 from array import array
 from pathlib import Path
@@ -54,6 +55,50 @@ WHERE_IT_RUNS = {
 # file dialog, the editor and the help page (shell32, with ole32 for its apartment), the
 # sound cues; and the taskbar's pictures of the windows, once they are up.
 LATE_DLLS = {"comdlg32.dll", "dwmapi.dll", "ole32.dll", "shell32.dll", "winmm.dll"}
+
+# Windows 7's own DLLs, of those a program like this may import: nothing newer (shcore.dll
+# came with 8.1) and none of the API sets (api-ms-win-*), which Windows 7 lacks or has
+# only in part.
+WINDOWS7_DLLS = SYSTEM_DLLS | {
+    "bcrypt.dll", "crypt32.dll", "d2d1.dll", "dwrite.dll", "gdiplus.dll", "ntdll.dll",
+    "oleaut32.dll", "propsys.dll", "psapi.dll", "rpcrt4.dll", "secur32.dll", "setupapi.dll",
+    "shlwapi.dll", "userenv.dll", "uxtheme.dll", "version.dll", "windowscodecs.dll", "ws2_32.dll"}
+# Functions that came after Windows 7, by the Windows that brought them. An import of one
+# keeps the program from starting on Windows 7, so where the program uses one it looks it
+# up at run time.
+LATER_FUNCTIONS = {
+    **dict.fromkeys(("GetDpiForWindow", "GetDpiForSystem", "GetSystemMetricsForDpi",
+                     "AdjustWindowRectExForDpi", "SystemParametersInfoForDpi",
+                     "EnableNonClientDpiScaling", "SetThreadDpiAwarenessContext",
+                     "GetThreadDpiAwarenessContext", "GetWindowDpiAwarenessContext",
+                     "GetAwarenessFromDpiAwarenessContext", "AreDpiAwarenessContextsEqual",
+                     "IsValidDpiAwarenessContext", "SetThreadDescription"), "10 (1607)"),
+    **dict.fromkeys(("SetProcessDpiAwarenessContext", "OpenThemeDataForDpi",
+                     "SetDialogDpiChangeBehavior", "SetDialogControlDpiChangeBehavior"),
+                    "10 (1703)"),
+    **dict.fromkeys(("GetSystemDpiForProcess", "GetDpiFromDpiAwarenessContext",
+                     "SetThreadDpiHostingBehavior"), "10 (1803)"),
+    **dict.fromkeys(("GetDpiForMonitor", "SetProcessDpiAwareness", "GetProcessDpiAwareness",
+                     "LogicalToPhysicalPointForPerMonitorDPI",
+                     "PhysicalToLogicalPointForPerMonitorDPI"), "8.1"),
+    **dict.fromkeys(("GetScaleFactorForMonitor", "GetSystemTimePreciseAsFileTime", "CreateFile2",
+                     "GetCurrentThreadStackLimits"), "8"),
+    **dict.fromkeys(("SetDefaultDllDirectories", "AddDllDirectory", "RemoveDllDirectory"),
+                    "8 (on 7 only with an update)"),
+}
+# nenga.exe's manifest: per-monitor aware (version 2 where Windows 10 has it), each setting
+# in its namespace inside <application><windowsSettings>.
+ASM_V3 = "{urn:schemas-microsoft-com:asm.v3}"
+MANIFEST_SETTINGS = {
+    "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware": "true/pm",
+    "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness":
+        "PerMonitorV2, PerMonitor",
+}
+# The sizes of nenga.exe's icon: 100 % to 200 % (16 to 64) and Explorer's largest view (256,
+# a PNG of 32-bit RGBA, the one kind Windows reads there; the others DIBs).
+ICON_SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
+PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
+RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
 
 # PE flags that must stay set: addresses moved at every start (with 64-bit entropy) and
 # no code run from data.
@@ -118,9 +163,10 @@ def check_sounds():
             check_wave(name, data)
 
 
-def imported_dlls(exe):
-    """The DLLs the executable imports: (loaded at start, loaded late), lower case, from
-    its import table and its delay-load import descriptors."""
+def imported_functions(exe):
+    """What the executable imports: (loaded at start, loaded late), each a dictionary of the
+    DLLs, lower case, to the set of the functions taken from each (an import by ordinal as
+    "#N"), from its import table and its delay-load import descriptors."""
     def u16(at):
         return struct.unpack_from("<H", exe, at)[0]
 
@@ -132,7 +178,8 @@ def imported_dlls(exe):
         raise ValueError("no PE header")
     sections, optional_size = u16(pe + 6), u16(pe + 20)
     optional = pe + 24
-    directories = optional + (112 if u16(optional) == 0x20B else 96)
+    wide = u16(optional) == 0x20B  # PE32+: 8-byte thunks
+    directories = optional + (112 if wide else 96)
     headers = [optional + optional_size + 40 * n for n in range(sections)]
     table = [struct.unpack_from("<4I", exe, at + 8) for at in headers]
     # Sections that stay in memory; not, for one, the debugging information.
@@ -144,30 +191,142 @@ def imported_dlls(exe):
                 return raw + rva - address
         return None
 
-    def name(rva):
+    def name(rva, longest=64):
         at = offset(rva)
         if at is None:
             return ""
-        text = exe[at:exe.find(b"\0", at, at + 64)]
-        return text.decode("ascii").lower() if text.isascii() else ""
+        text = exe[at:exe.find(b"\0", at, at + longest)]
+        return text.decode("ascii") if text.isascii() else ""
 
-    at_start = set()
+    def functions(rva):
+        """The names of a table of thunks: 8 or 4 bytes each, to a zero one; the top bit
+        set for an ordinal, else the address of a hint and a name."""
+        found = set()
+        at = offset(rva) if rva else None
+        width, ordinal = (8, 1 << 63) if wide else (4, 1 << 31)
+        while at is not None and at + width <= len(exe):
+            thunk = int.from_bytes(exe[at:at + width], "little")
+            if not thunk:
+                break
+            found.add(f"#{thunk & 0xFFFF}" if thunk & ordinal else name((thunk & 0x7FFFFFFF) + 2,
+                                                                        256))
+            at += width
+        return found
+
+    at_start = {}
     at = offset(u32(directories + 8))  # import table: 20-byte entries, name at 12
     while at is not None and any(exe[at:at + 20]):
-        at_start.add(name(u32(at + 12)))
+        names, dll, addresses = u32(at), u32(at + 12), u32(at + 16)
+        at_start.setdefault(name(dll).lower(), set()).update(functions(names or addresses))
         at += 20
 
     # Delay-load descriptors: 32 bytes, RVA-based (attributes 1), the DLL's name, its
     # handle, address and name tables, then three zeros. GNU ld leaves the directory
     # entry for them empty, so they are found by that shape wherever they lie.
-    late = set()
+    late = {}
     for size, address, raw_size, raw in kept:
         for at in range(raw, raw + min(size or raw_size, raw_size) - 31, 4):
             attributes, dll, handle, addresses, names, *rest = struct.unpack_from("<8I", exe, at)
-            if (attributes == 1 and not any(rest) and name(dll).endswith(".dll")
+            if (attributes == 1 and not any(rest) and name(dll).lower().endswith(".dll")
                     and None not in (offset(handle), offset(addresses), offset(names))):
-                late.add(name(dll))
+                late.setdefault(name(dll).lower(), set()).update(functions(names))
     return at_start, late
+
+
+def check_windows7_imports(name, at_start, late):
+    """Nothing imported, at start or late, that Windows 7 lacks: a missing DLL or function
+    keeps the program from starting, or ends it at the call."""
+    for when, imports in (("at start", at_start), ("late", late)):
+        for dll, functions in sorted(imports.items()):
+            if dll not in WINDOWS7_DLLS:
+                fault(f"{name}: imports {dll} ({when}), which Windows 7 does not have")
+            for function in sorted(functions & LATER_FUNCTIONS.keys()):
+                fault(f"{name}: imports {function} from {dll} ({when}), which came with "
+                      f"Windows {LATER_FUNCTIONS[function]}; look it up at run time")
+
+
+def pe_resources(exe):
+    """The executable's resources, {(type, name): data}, of the first language of each;
+    a type or name is a number or a string."""
+    _, directories, sections = pe_sections(exe)
+    rva = struct.unpack_from("<I", exe, directories + 2 * 8)[0]
+
+    def offset(address_wanted):
+        for _, size, address, raw_size, raw, _ in sections:
+            if address <= address_wanted < address + min(size or raw_size, raw_size):
+                return raw + address_wanted - address
+        raise ValueError(f"resource address {address_wanted:#x} outside the sections")
+
+    base = offset(rva) if rva else None
+    if base is None:
+        return {}
+
+    def entries(directory):
+        named, numbered = struct.unpack_from("<2H", exe, base + directory + 12)
+        for n in range(named + numbered):
+            key, target = struct.unpack_from("<2I", exe, base + directory + 16 + 8 * n)
+            if key & 0x80000000:
+                at = base + (key & 0x7FFFFFFF)
+                length = struct.unpack_from("<H", exe, at)[0]
+                key = exe[at + 2:at + 2 + 2 * length].decode("utf-16-le")
+            yield key, target & 0x7FFFFFFF
+
+    found = {}
+    for kind, names in entries(0):
+        for key, languages in entries(names):
+            for _, leaf in entries(languages):
+                data, size = struct.unpack_from("<2I", exe, base + leaf)
+                found.setdefault((kind, key), exe[offset(data):offset(data) + size])
+    return found
+
+
+def check_manifest(name, resources):
+    """The manifest Windows reads at start (RT_MANIFEST 1) declares the program per-monitor
+    aware, in the two settings of Windows 8.1 and of Windows 10."""
+    manifest = resources.get((RT_MANIFEST, 1))
+    if manifest is None:
+        return fault(f"{name}: no manifest")
+    try:
+        root = ElementTree.fromstring(manifest)
+    except ElementTree.ParseError as e:
+        return fault(f"{name}: manifest unreadable ({e})")
+    settings = root.findall(f"{ASM_V3}application/{ASM_V3}windowsSettings")
+    for tag, want in MANIFEST_SETTINGS.items():
+        said = [(e.text or "").strip() for s in settings for e in s.findall(tag)]
+        if said != [want]:
+            fault(f"{name}: manifest says {tag} {said}, want [{want!r}]")
+
+
+def check_icon(name, resources):
+    """The icon "MAINICON" holds each size once, its images as big as its directory says,
+    the 256-pixel one a PNG and the others DIBs."""
+    group = resources.get((RT_GROUP_ICON, "MAINICON"))
+    if group is None:
+        return fault(f"{name}: no icon MAINICON")
+    count = struct.unpack_from("<H", group, 4)[0]
+    sizes = []
+    for n in range(count):
+        width, height, _, _, _, _, _, image = struct.unpack_from("<4B2HIH", group, 6 + 14 * n)
+        size = width or 256
+        sizes.append(size)
+        data = resources.get((RT_ICON, image), b"")
+        png = data.startswith(PNG_SIGNATURE)
+        if png and data[12:16] == b"IHDR":
+            actual = struct.unpack_from(">2I", data, 16)
+            if data[24:26] != b"\x08\x06":  # bit depth, colour type
+                fault(f"{name}: icon image {image} is a PNG other than 32-bit RGBA")
+        elif len(data) >= 40 and struct.unpack_from("<I", data)[0] == 40:
+            actual = struct.unpack_from("<2i", data, 4)
+            actual = (actual[0], actual[1] // 2)  # the colour image above its mask
+        else:
+            actual = None
+        if (height or 256) != size or actual != (size, size):
+            fault(f"{name}: icon image {image} is {actual}, its directory says {size}")
+        if png != (size == 256):
+            fault(f"{name}: icon image {size} is {'a PNG' if png else 'not a PNG'}; "
+                  "only the 256-pixel one is")
+    if sorted(sizes) != ICON_SIZES:
+        fault(f"{name}: icon sizes {sorted(sizes)}, want {ICON_SIZES}")
 
 
 def pe_sections(exe):
@@ -358,11 +517,13 @@ def check_package(zip_path):
             fault(f"{exe}: not an executable")
             continue
         try:
-            at_start, late = imported_dlls(data)
+            start_imports, late_imports = imported_functions(data)
         except (ValueError, struct.error) as e:
             fault(f"{exe}: import tables unreadable ({e})")
             continue
         check_hardening(exe, data)
+        check_windows7_imports(exe, start_imports, late_imports)
+        at_start, late = set(start_imports), set(late_imports)
         foreign = (at_start | late) - SYSTEM_DLLS
         if foreign:
             fault(f"{exe}: needs {sorted(foreign)} beside it")
@@ -372,6 +533,13 @@ def check_package(zip_path):
         if late != want_late or late & at_start:
             fault(f"{exe}: loads {sorted(late)} late and {sorted(at_start)} at start; "
                   f"want {sorted(want_late)} late only")
+        if exe == "nenga.exe":
+            try:
+                resources = pe_resources(data)
+                check_manifest(exe, resources)
+                check_icon(exe, resources)
+            except (ValueError, struct.error) as e:
+                fault(f"{exe}: resources unreadable ({e})")
     size = len(files.get("nenga.exe", b""))
     print(f"nenga.exe: {size} bytes ({size / 1024:.0f} KB, at most {MAX_EXE_BYTES // 1024} KB)")
     if size > MAX_EXE_BYTES:

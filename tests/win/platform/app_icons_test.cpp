@@ -1,0 +1,103 @@
+// The application window's own icons at each screen scale.
+#include <gtest/gtest.h>
+#include <windows.h>
+// commctrl.h needs windows.h first
+#include <commctrl.h>
+
+#include <optional>
+#include <utility>
+
+#include "platform/win32/win32_platform.h"
+#include "tests/e2e/driver.h"
+
+namespace nenga {
+namespace {
+
+using Size = std::pair<int, int>;  // width, height
+
+// The width and height of an icon's colour image; {0, 0} for no icon.
+Size IconSize(LRESULT answer) {
+  const auto icon = reinterpret_cast<HICON>(answer);
+  ICONINFO info{};
+  if (icon == nullptr || !::GetIconInfo(icon, &info)) return {0, 0};
+  BITMAP bitmap{};
+  ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+  ::DeleteObject(info.hbmColor);
+  ::DeleteObject(info.hbmMask);
+  return {bitmap.bmWidth, bitmap.bmHeight};
+}
+
+// The GDI objects this process holds: Windows counts them; Wine answers 0 there, and
+// its handle table is read instead.
+std::optional<int> GdiObjects() {
+  if (const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) {
+    return static_cast<int>(count);
+  }
+  return e2e::GdiObjectCount(::GetCurrentProcess());
+}
+
+class AppWindowIcons : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    // As the program does before its windows: the common controls 6 are loaded.
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+  }
+
+  const HINSTANCE instance_ = ::GetModuleHandleW(nullptr);
+};
+
+// The small and large icons are the sizes Windows shows at each scale, told by the
+// program or by the window's own notice of a change, and back again.
+TEST_F(AppWindowIcons, AreTheSizesOfEachScale) {
+  Win32Platform platform(instance_, "Tool");
+  const HWND app = platform.AppWindow();
+  const struct {
+    UINT dpi;
+    Size smallIcon, largeIcon;
+  } scales[] = {{120, {20, 20}, {40, 40}},
+                {144, {24, 24}, {48, 48}},
+                {192, {32, 32}, {64, 64}},
+                {96, {16, 16}, {32, 32}}};
+  for (const bool notice : {false, true}) {
+    for (const auto& scale : scales) {
+      SCOPED_TRACE(testing::Message() << scale.dpi << (notice ? " by WM_DPICHANGED" : ""));
+      if (notice) {
+        RECT suggested{};
+        ::SendMessageW(app, WM_DPICHANGED, MAKEWPARAM(scale.dpi, scale.dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+      } else {
+        platform.ScaleChanged(scale.dpi);
+      }
+      EXPECT_EQ(IconSize(::SendMessageW(app, WM_GETICON, ICON_SMALL, 0)), scale.smallIcon);
+      EXPECT_EQ(IconSize(::SendMessageW(app, WM_GETICON, ICON_BIG, 0)), scale.largeIcon);
+    }
+  }
+}
+
+// The icons are the program's own: every change destroys those it replaced (a shared
+// icon would live on), and the platform takes its last ones with it.
+TEST_F(AppWindowIcons, ScaleChangesLeaveNoObjectsBehind) {
+  { Win32Platform warmUp(instance_, "Tool"); }  // the class and its shared icon stay
+  const std::optional<int> before = GdiObjects();
+  ASSERT_TRUE(before) << "the process's GDI objects cannot be counted";
+  {
+    Win32Platform platform(instance_, "Tool");
+    const HWND app = platform.AppWindow();
+    int replacedButAlive = 0;
+    for (int i = 0; i < 20; ++i) {
+      for (const UINT dpi : {144u, 96u}) {
+        const LRESULT replaced[] = {::SendMessageW(app, WM_GETICON, ICON_SMALL, 0),
+                                    ::SendMessageW(app, WM_GETICON, ICON_BIG, 0)};
+        platform.ScaleChanged(dpi);
+        for (const LRESULT icon : replaced) replacedButAlive += IconSize(icon) != Size{0, 0};
+      }
+    }
+    EXPECT_EQ(replacedButAlive, 0);
+    EXPECT_EQ(IconSize(::SendMessageW(app, WM_GETICON, ICON_BIG, 0)), Size(32, 32));
+  }
+  EXPECT_EQ(GdiObjects(), before);
+}
+
+}  // namespace
+}  // namespace nenga
