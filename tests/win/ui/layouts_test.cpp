@@ -278,6 +278,12 @@ TEST(ScreenScale, EveryControlHasItsOwnPlaceAndShowsItsText) {
     ASSERT_EQ(standIn, HeadTable(named.get())) << "the stand-in face was not set";
   }
   const int fontHeight = MeasureFormFontHeight(static_cast<UINT>(dpi));
+  if (ExpectedFace().empty()) {
+    // The window font, 9 points, measures about 12 pixels at 96 dots per inch, and as
+    // many more as the scale adds (at 144 Wine's face measures 19): the layouts grow.
+    EXPECT_GE(fontHeight, MulDiv(12, dpi, 96));
+    EXPECT_LE(fontHeight, MulDiv(13, dpi, 96));
+  }
 
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   RecordingPlatform platform;
@@ -296,6 +302,8 @@ TEST(ScreenScale, EveryControlHasItsOwnPlaceAndShowsItsText) {
   for (const auto& w : windows) {
     RECT client{};
     GetClientRect(w.window, &client);
+    EXPECT_EQ(client.right, ScaleToFont(w.window == main.hwnd() ? 193 : 568, fontHeight));
+    EXPECT_EQ(client.bottom, ScaleToFont(w.window == main.hwnd() ? 345 : 460, fontHeight));
     std::vector<HWND> controls;
     for (HWND c = GetWindow(w.window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
       controls.push_back(c);
