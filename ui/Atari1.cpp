@@ -31,6 +31,12 @@ bool AtariDialog::Create(HINSTANCE instance, HWND owner, int fontHeight) {
   // Nothing needs the congratulation picture before the first win: it is made then.
   // The label starts empty and as small as its text.
   rows_ = layout.controls;
+  SetPictureAside(layout);
+  monitorDpi_ = OwnMonitorDpi();
+  return BuildControls(hwnd_, instance, layout, controls_);
+}
+
+void AtariDialog::SetPictureAside(FormLayout& layout) {
   std::vector<ControlLayout>& rows = layout.controls;
   const auto picture = std::find_if(
       rows.begin(), rows.end(), [](const ControlLayout& row) { return row.id == ids::kImCongrat; });
@@ -39,8 +45,10 @@ bool AtariDialog::Create(HINSTANCE instance, HWND owner, int fontHeight) {
     rows.erase(picture);
   }
   pictureRow_.fontHeight = layout.fontHeight;
-  monitorDpi_ = MonitorDpi(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY));
-  return BuildControls(hwnd_, instance, layout, controls_);
+}
+
+UINT AtariDialog::OwnMonitorDpi() const {
+  return MonitorDpi(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY));
 }
 
 SIZE AtariDialog::ClientSize(int fontHeight) const {
@@ -51,25 +59,15 @@ SIZE AtariDialog::ClientSize(int fontHeight) const {
 void AtariDialog::LayOut(int fontHeight) {
   FormLayout layout = AtariFormLayout(fontHeight);
   rows_ = layout.controls;
-  if (!pictureRow_.controls.empty()) {
-    // Not made yet: it will be, at this scale.
-    std::vector<ControlLayout>& rows = layout.controls;
-    const auto picture = std::find_if(rows.begin(), rows.end(), [](const ControlLayout& row) {
-      return row.id == ids::kImCongrat;
-    });
-    if (picture != rows.end()) {
-      pictureRow_.controls.assign(1, *picture);
-      rows.erase(picture);
-    }
-    pictureRow_.fontHeight = layout.fontHeight;
-  }
+  // A picture not made yet will be made at this scale.
+  if (!pictureRow_.controls.empty()) SetPictureAside(layout);
   LayOutControls(hwnd_, layout, controls_);
   FitAnnouncement(WindowTextShiftJis(Control(ids::kLblAtari)));
-  monitorDpi_ = MonitorDpi(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY));
+  monitorDpi_ = OwnMonitorDpi();
 }
 
 void AtariDialog::PrepareToShow() {
-  const UINT monitorDpi = MonitorDpi(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY));
+  const UINT monitorDpi = OwnMonitorDpi();
   RECT frame{};
   GetWindowRect(hwnd_, &frame);
   if (monitorDpi != monitorDpi_) ScaleTo(monitorDpi, {frame.left, frame.top});

@@ -39,6 +39,9 @@ class AtariDialog : public Window, public WinDialog {
   SIZE ClientSize(int fontHeight) const override;
   void LayOut(int fontHeight) override;
   void FitAnnouncement(std::string_view text);
+  // Moves the picture's row out of layout, to be made at the first showing.
+  void SetPictureAside(FormLayout& layout);
+  UINT OwnMonitorDpi() const;
   // Before it shows: the scale and the place of the monitor it shows on.
   void PrepareToShow();
   void OnCommand(int id, int code);
