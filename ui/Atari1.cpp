@@ -6,7 +6,6 @@
 
 #include "platform/win32/wide.h"
 #include "toolkit/dpi.h"
-#include "toolkit/geometry.h"
 #include "toolkit/modal_guard.h"
 #include "ui/control_ids.h"
 #include "ui/layouts.h"
@@ -74,8 +73,7 @@ void AtariDialog::PrepareToShow() {
   if (!shownBefore_) {
     // The first showing is centred on the screen, at whatever size it has now.
     GetWindowRect(hwnd_, &frame);
-    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    const POINT at = CentreIn(screen, {frame.right - frame.left, frame.bottom - frame.top});
+    const POINT at = CentredOnScreen({frame.right - frame.left, frame.bottom - frame.top});
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     shownBefore_ = true;
   }

@@ -156,15 +156,15 @@ SIZE MainWindow::ClientSize(int fontHeight) const {
 void MainWindow::LayOut(int fontHeight) {
   LayOutControls(hwnd_, MainFormLayout(fontHeight), controls_);
   SetTooltipFont();
-  if (scaleStep_) scaleStep_(dpi_);
+  if (scaleStep_) scaleStep_(Dpi());
 }
 
 void MainWindow::SetTooltipFont() {
   if (tooltip_ == nullptr) return;
   // The system's own tooltip font, the status font, at the window's scale.
   NONCLIENTMETRICSW metrics{};
-  Font font(NonClientMetricsForDpi(metrics, dpi_) ? CreateFontIndirectW(&metrics.lfStatusFont)
-                                                  : nullptr);
+  Font font(NonClientMetricsForDpi(metrics, Dpi()) ? CreateFontIndirectW(&metrics.lfStatusFont)
+                                                   : nullptr);
   if (!font) return;
   SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
   tooltipFont_ = std::move(font);

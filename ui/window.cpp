@@ -46,17 +46,23 @@ bool Window::CreateFrame(HINSTANCE instance, const wchar_t* className, const wch
                          DWORD style, DWORD exStyle, int clientWidth, int clientHeight,
                          HWND owner) {
   if (!RegisterWindowClass(instance, className)) return false;
-  dpi_ = PrimaryMonitorDpi();
+  const UINT dpi = PrimaryMonitorDpi();
   RECT frame{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectForDpi(frame, style, exStyle, dpi_);
+  AdjustWindowRectForDpi(frame, style, exStyle, dpi);
   const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
   // Made where it first shows, so showing it moves nothing.
-  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  const POINT at = CentreIn(screen, size);
+  const POINT at = CentredOnScreen(size);
   CreateWindowExW(exStyle, className, caption, style, at.x, at.y, size.cx, size.cy, owner, nullptr,
                   instance, this);
-  if (hwnd_ != nullptr) KeepWindowDpi(hwnd_, dpi_);
+  if (hwnd_ != nullptr) KeepWindowDpi(hwnd_, dpi);
   return hwnd_ != nullptr;
+}
+
+UINT Window::Dpi() const { return WindowDpi(hwnd_); }
+
+POINT Window::CentredOnScreen(SIZE size) {
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return CentreIn(screen, size);
 }
 
 SIZE Window::FrameSize(SIZE client, UINT dpi) const {
@@ -68,7 +74,6 @@ SIZE Window::FrameSize(SIZE client, UINT dpi) const {
 
 void Window::ScaleTo(UINT dpi, POINT at) {
   const int fontHeight = MeasureFormFontHeight(dpi);
-  dpi_ = dpi;
   KeepWindowDpi(hwnd_, dpi);
   // The size first: a label is fitted within its window's new client area.
   const SIZE frame = FrameSize(ClientSize(fontHeight), dpi);

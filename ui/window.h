@@ -45,7 +45,7 @@ class Window {
   // The screen scale the window keeps, in dots per inch: its monitor's when it was
   // made, then the last one WM_DPICHANGED gave (the message is the truth: a hidden
   // window may not be told, and Wine's GetDpiForWindow answers the system scale).
-  UINT Dpi() const { return dpi_; }
+  UINT Dpi() const;
 
  protected:
   explicit Window(Platform& platform) : platform_(platform) {}
@@ -59,6 +59,8 @@ class Window {
   bool CreateFrame(HINSTANCE instance, const wchar_t* className, const wchar_t* caption,
                    DWORD style, DWORD exStyle, int clientWidth, int clientHeight, HWND owner);
 
+  // Where a window of that outer size stands centred on the primary screen.
+  static POINT CentredOnScreen(SIZE size);
   // The window's outer size around a client area, with its frame at a scale.
   SIZE FrameSize(SIZE client, UINT dpi) const;
   // Lays the window out again at another scale, as it would have been made there: its
@@ -78,7 +80,6 @@ class Window {
 
   Platform& platform_;
   HWND hwnd_ = nullptr;
-  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
 
  private:
   // The messages every window answers alike, then HandleMessage.

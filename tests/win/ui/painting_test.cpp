@@ -11,31 +11,6 @@ extern "C" decltype(&SystemParametersInfoW) __imp_SystemParametersInfoW;
 namespace nenga::test {
 namespace {
 
-// A 32-bit memory surface to paint into and read back.
-class Canvas {
- public:
-  Canvas(int width, int height) : dc_(nullptr) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bitmap_ = Bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    selected_.emplace(dc_.get(), bitmap_.get());
-    RECT all{0, 0, width, height};
-    FillRect(dc_.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  }
-  HDC dc() const { return dc_.get(); }
-  COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
-
- private:
-  MemoryDc dc_;
-  Bitmap bitmap_;
-  std::optional<SelectedObject> selected_;
-};
-
 COLORREF Sys(int index) { return GetSysColor(index); }
 
 // The test program has no picture resources, so each button shows the stand-in

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "toolkit/dpi.h"
-#include "toolkit/gdi.h"
 #include "ui_fixture.h"
 
 namespace nenga::test {
@@ -27,26 +26,11 @@ struct ControlState {
 std::vector<std::uint32_t> Painted(HWND control) {
   RECT client{};
   GetClientRect(control, &client);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = client.right;
-  info.bmiHeader.biHeight = -client.bottom;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  const Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  const MemoryDc dc(nullptr);
-  if (!bitmap || bits == nullptr || dc.get() == nullptr) return {};
-  {
-    const SelectedObject selected(dc.get(), bitmap.get());
-    const auto wParam = reinterpret_cast<WPARAM>(dc.get());
-    SendMessageW(control, WM_ERASEBKGND, wParam, 0);
-    SendMessageW(control, WM_PRINTCLIENT, wParam, PRF_CLIENT | PRF_ERASEBKGND);
-    GdiFlush();
-  }
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
-  return {pixels, pixels + static_cast<std::size_t>(client.right * client.bottom)};
+  const Canvas canvas(client.right, client.bottom);
+  const auto wParam = reinterpret_cast<WPARAM>(canvas.dc());
+  SendMessageW(control, WM_ERASEBKGND, wParam, 0);
+  SendMessageW(control, WM_PRINTCLIENT, wParam, PRF_CLIENT | PRF_ERASEBKGND);
+  return canvas.Pixels();
 }
 
 std::map<int, ControlState> Controls(HWND window) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -35,6 +36,39 @@ const std::wstring& ExpectedFace();
 
 // The window's text as the program reads it back: Shift-JIS.
 inline std::string TextShiftJis(HWND window) { return WindowTextShiftJis(window); }
+
+// A 32-bit memory surface to paint into and read back, black to begin with.
+class Canvas {
+ public:
+  Canvas(int width, int height) : dc_(nullptr), count_(static_cast<std::size_t>(width * height)) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    bitmap_ = Bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+    selected_.emplace(dc_.get(), bitmap_.get());
+    RECT all{0, 0, width, height};
+    FillRect(dc_.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  }
+  HDC dc() const { return dc_.get(); }
+  COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
+  // Every pixel, row after row from the top.
+  std::vector<std::uint32_t> Pixels() const {
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits_);
+    return pixels != nullptr ? std::vector<std::uint32_t>(pixels, pixels + count_)
+                             : std::vector<std::uint32_t>();
+  }
+
+ private:
+  MemoryDc dc_;
+  Bitmap bitmap_;
+  void* bits_ = nullptr;
+  std::size_t count_;
+  std::optional<SelectedObject> selected_;
+};
 
 // Both windows as the program builds them, at the design font height.
 class Windows : public ::testing::Test {
