@@ -111,27 +111,30 @@ class LineReader {
     return !PeekUnit(unit) || unit == kCtrlZ;
   }
 
+  static constexpr std::size_t kWholeLine = static_cast<std::size_t>(-1);
+
   // Reads the next line into line: its first two bytes (fewer when it is shorter),
-  // enough to tell a header, an empty line and any other; the whole line only when
-  // keep is true and it is not a header. At the end of the file the line is empty.
-  void ReadLine(std::string& line, bool keep) {
+  // enough to tell a header, an empty line and any other; of any other line, up to
+  // keep bytes (at least those two). At the end of the file the line is empty.
+  void ReadLine(std::string& line, std::size_t keep) {
     line.clear();
     if (unitBytes_ == 1) {
       ReadByteLine(line, keep);
     } else {
       ScanUnits(&line, 2);
-      ScanUnits(keep && !IsHeader(line) ? &line : nullptr, kWholeLine);
+      if (!IsHeader(line) && keep > 2) ScanUnits(&line, keep);
+      ScanUnits(nullptr, kWholeLine);
     }
     EndLine();
   }
 
  private:
-  static constexpr std::size_t kWholeLine = static_cast<std::size_t>(-1);
   static constexpr std::size_t kChunkUnits = 1024;
 
-  // One pass over the line's bytes: its first two decide whether the rest is kept.
-  void ReadByteLine(std::string& line, bool keep) {
-    bool decided = false, kept = false;
+  // One pass over the line's bytes: its first two decide how much of the rest is kept.
+  void ReadByteLine(std::string& line, std::size_t keep) {
+    bool decided = false;
+    std::size_t limit = 2;
     for (;;) {
       const std::size_t n = bytes_.Fill(1);
       if (n == 0) return;
@@ -143,9 +146,12 @@ class LineReader {
         from += std::min<std::size_t>(static_cast<std::size_t>(stop - p), 2 - line.size());
         line.append(p, from);
         decided = line.size() == 2 || stop != p + n;
-        kept = decided && keep && !IsHeader(line);
+        if (decided && !IsHeader(line)) limit = std::max<std::size_t>(keep, 2);
       }
-      if (kept) line.append(from, stop);
+      if (line.size() < limit) {
+        line.append(from, from + std::min<std::size_t>(static_cast<std::size_t>(stop - from),
+                                                       limit - line.size()));
+      }
       bytes_.Skip(static_cast<std::size_t>(stop - p));
       if (stop != p + n) return;
     }
@@ -234,7 +240,8 @@ class LineReader {
 
 }  // namespace
 
-void LoadWinFile(const PathString& file, Platform& platform) {
+void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findings) {
+  findings = {};
   int error = 0;
   std::unique_ptr<ByteSource> source = platform.OpenForReading(file, error);
   if (!source) throw Failure(FileErrorMessage(error));
@@ -243,14 +250,16 @@ void LoadWinFile(const PathString& file, Platform& platform) {
   // so a load that fails leaves the table as it was. Slots the new file does not
   // fill keep what an earlier load put there.
   WinNumberTable numbers;
-  std::array<std::array<bool, kEntrySlots>, kClassRows> filled{};
+  SlotLines slotLines{};  // the line that filled each slot, 0 for none
   WinCountTable counts{};
+  LoadFindings found;
 
   // k: the class of the last header; none before the first header, and "0:" names
   // no row. Numbers without a row are not stored and not counted.
   constexpr int kNoClass = -1;
   int k = kNoClass;
   std::size_t i = 1;  // the slot the next number of the class goes to
+  std::uint64_t lineNumber = 0;
   auto countOf = [&counts](int winClass) -> std::int32_t& {
     return counts[static_cast<std::size_t>(winClass - 1)];
   };
@@ -258,7 +267,9 @@ void LoadWinFile(const PathString& file, Platform& platform) {
   LineReader reader(*source);
   std::string line;
   do {
-    reader.ReadLine(line, k >= 1);
+    ++lineNumber;
+    // A number without a row is kept only as far as a finding shows it.
+    reader.ReadLine(line, k >= 1 ? LineReader::kWholeLine : kFindingTextBytes + 1);
     if (IsHeader(line)) {
       const char digit = line[0];
       if (digit < '0' || digit > '9') {
@@ -271,8 +282,18 @@ void LoadWinFile(const PathString& file, Platform& platform) {
       }
     } else if (!line.empty() && k >= 1) {
       const auto row = static_cast<std::size_t>(k - 1);
+      std::uint64_t& filledBy = slotLines[row][i - 1];
+      if (filledBy != 0) {
+        Finding replaced{.kind = Finding::Kind::kReplaced,
+                         .line = filledBy,
+                         .winClass = k,
+                         .other = lineNumber,
+                         .text = {}};
+        if (found.Keeps(filledBy)) replaced.text = FindingText(numbers[row][i - 1], false);
+        found.Add(std::move(replaced));
+      }
       numbers[row][i - 1] = std::move(line);
-      filled[row][i - 1] = true;
+      filledBy = lineNumber;
       ++i;
       if (i > kEntrySlots) {
         platform.InfoBox(words::kOverflowMessage);
@@ -280,6 +301,15 @@ void LoadWinFile(const PathString& file, Platform& platform) {
         platform.RequestQuit();
         return;
       }
+    } else if (!line.empty()) {
+      Finding unstored{
+          .kind = k == 0 ? Finding::Kind::kClassZero : Finding::Kind::kBeforeFirstHeader,
+          .line = lineNumber,
+          .winClass = 0,
+          .other = 0,
+          .text = {}};
+      if (found.Keeps(lineNumber)) unstored.text = FindingText(line, false);
+      found.Add(std::move(unstored));
     }
   } while (!reader.AtEnd());
   source.reset();
@@ -287,7 +317,7 @@ void LoadWinFile(const PathString& file, Platform& platform) {
   if (k >= 1) countOf(k) = static_cast<std::int32_t>(i - 1);
   for (std::size_t row = 0; row < numbers.size(); ++row) {
     for (std::size_t slot = 0; slot < numbers[row].size(); ++slot) {
-      if (filled[row][slot]) WinNumbers[row][slot] = std::move(numbers[row][slot]);
+      if (slotLines[row][slot] != 0) WinNumbers[row][slot] = std::move(numbers[row][slot]);
     }
     // Headers out of order or with a gap can count slots that no file ever filled.
     // An empty slot would make the empty suffix win for every postcard, so a count
@@ -299,6 +329,13 @@ void LoadWinFile(const PathString& file, Platform& platform) {
   }
   WinCount = counts;
   FileLoaded = 1;
+  FindTableFaults(slotLines, found);
+  findings = std::move(found);
+}
+
+void LoadWinFile(const PathString& file, Platform& platform) {
+  LoadFindings ignored;
+  LoadWinFile(file, platform, ignored);
 }
 
 }  // namespace nenga

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -44,11 +45,67 @@ class Failure : public std::exception {
 // The message for a system error code met opening or reading a file.
 std::string FileErrorMessage(int code);
 
+// A line of a winning-number file that can never announce a win for a six-digit
+// postcard number, or a number the check will compare that the file does not hold.
+struct Finding {
+  enum class Kind : std::uint8_t {
+    kBeforeFirstHeader,  // a number before any class header: not stored
+    kClassZero,          // a number after "0:", which names no class: not stored
+    kReplaced,           // a later line, `other`, took its slot
+    kNotCounted,         // its slot lies beyond its class's count (headers out of order)
+    kClassNotReached,    // the check stops before its class, at class `other`
+    kFullWidth,          // full-width digits
+    kSpaces,             // digits with spaces or tabs around them
+    kNotDigits,          // not half-width digits alone
+    kTooLong,            // more digits than a postcard number has
+    kWrongLength,        // not as long as the class's first number, of `other` digits
+    kEarlierFile,        // compared, yet held over from a file loaded earlier
+  };
+  Kind kind{};
+  std::uint64_t line = 0;  // counted from 1 as Notepad counts; 0 for kEarlierFile
+  int winClass = 0;        // the class it stands under; 0 before any header
+  std::uint64_t other = 0;
+  std::string text;  // the start of the line as shown; for kEarlierFile the number
+};
+
+// A load's findings: the first kKept by line, and how many there were.
+struct LoadFindings {
+  static constexpr std::size_t kKept = 100;
+  std::vector<Finding> kept;
+  std::uint64_t total = 0;
+
+  // Whether a finding on this line would be kept: the caller may skip building it.
+  bool Keeps(std::uint64_t line) const { return kept.size() < kKept || line < kept.back().line; }
+  void Add(Finding finding);
+};
+
 // Loads a winning-number file into the table. Throws Failure when the file cannot be
 // opened or read, or a class header does not start with a digit; the table is then
 // as before. At the overflow it shows the information box, stops reading and posts
-// a quit request.
+// a quit request. A load that comes to the end of the file tells in findings every
+// line that can never win; findings is left empty otherwise.
+void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findings);
 void LoadWinFile(const PathString& file, Platform& platform);
+
+// The findings of the table as a load left it: slotLines[k - 1][i - 1] is the line that
+// filled entry i of class k in that load, 0 for none. The loader adds the lines it did
+// not store and those a later line replaced.
+using SlotLines = std::array<std::array<std::uint64_t, kEntrySlots>, kClassRows>;
+void FindTableFaults(const SlotLines& slotLines, LoadFindings& findings);
+
+// What a finding shows of a line: its first characters, a tab as a space and any other
+// control character as '?', and "…" when the line goes on (more is true, or text is longer). A line
+// that is UTF-8 is shown converted.
+std::string FindingText(std::string_view line, bool more);
+inline constexpr std::size_t kFindingTextBytes = 64;  // all FindingText looks at
+
+// Why a finding's line can never win, and what to change: one sentence or two.
+std::string FindingReason(const Finding& finding);
+
+// The information box's text after the file's name: every finding as
+// "N 行目「text」：reason", at most kShownInBox, then how many more there are.
+std::string FindingsBoxText(const LoadFindings& findings);
+inline constexpr std::size_t kShownInBox = 10;
 
 // The win dialog as the check sees it.
 class WinDialog {

@@ -49,6 +49,40 @@ inline constexpr char kOverflowMessage[] =
 inline constexpr char kNotANumberBefore[] = "'";
 inline constexpr char kNotANumberAfter[] = "' は数値ではありません";
 
+// What a load tells of lines that can never win (see FindingsBoxText and nenga-check):
+// a lead, each line as "12 行目「１２３４５６」：reason", and how many more there are.
+inline constexpr char kFindingsLead[] =
+    "次の番号は当たりを調べられません。ファイルを直して、読み込み直してください。";
+inline constexpr char kLineBefore[] = " 行目「";
+inline constexpr char kLineAfter[] = "」：";
+inline constexpr char kCutMark[] = "…";
+inline constexpr char kMoreFindingsBefore[] = "ほかに ";
+inline constexpr char kMoreFindingsAfter[] = " 件あります。";
+inline constexpr char kFindingsTotalBefore[] = "直すところは全部で ";
+inline constexpr char kFindingsTotalAfter[] = " 件です。";
+// Why, and what to change.
+inline constexpr char kBeforeFirstHeader[] =
+    "等級の行（1: など）より前にあるので読み込みません。等級の行の後に書いてください。";
+inline constexpr char kClassZero[] = "「0:」の後にあるので読み込みません。等級は 1 から 9 です。";
+inline constexpr char kReplaced[] =  // after the line number that replaces it
+    " 行目の番号が同じ場所に入るので調べません。等級の行は 1: から順に1回ずつ書いてください。";
+inline constexpr char kNotCounted[] =
+    "等級の行が抜けているか順番が違うので、この番号は数えられません。等級の行は 1: "
+    "から順に、抜けなく書いてください。";
+inline constexpr char kClassNotReachedMiddle[] = "等の番号がないので、";  // class, this, class
+inline constexpr char kClassNotReachedAfter[] = "等から後の等級は調べません。";
+inline constexpr char kFullWidth[] = "全角の数字です。半角の数字で書いてください。";
+inline constexpr char kSpaces[] = "前後に空白があります。空白を消してください。";
+inline constexpr char kNotDigits[] = "数字でない文字があります。半角の数字だけで書いてください。";
+inline constexpr char kTooLong[] = "はがきの番号（6 けた）より長い番号です。";
+inline constexpr char kWrongLength[] = "この等級の最初の番号と桁数が違います。";
+inline constexpr char kWrongLengthBefore[] = "この等級の最初の番号（";  // its digits between
+inline constexpr char kWrongLengthAfter[] = " けた）と桁数が違います。";
+inline constexpr char kEarlierFileMiddle[] = "等の番号「";  // class, this, number, then
+inline constexpr char kEarlierFileAfter[] =
+    "」はこのファイルにありませんが、前に読み込んだファイルから残っていて、これも調べます。"
+    "等級の行は 1: から順に書いてください。";
+
 // File errors by code (see FileErrorMessage); any other code is "I/O エラー (code)".
 inline constexpr char kFileNotFound[] = "ファイルが見つかりません";
 inline constexpr char kBadFileName[] = "不正なファイル名です";

@@ -291,6 +291,144 @@ TEST_F(LoaderTest, FileThatCannotBeOpenedKeepsTheTableUsable) {
   EXPECT_EQ(NumbersOf(1), (std::vector<std::string>{"123456"}));
 }
 
+// Files as users type them, each with the lines that can never win: the line, why,
+// and what the finding shows of it ("" where the row does not look). The earlier file
+// is loaded first.
+TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
+  using K = Finding::Kind;
+  struct Named {
+    std::uint64_t line;
+    K kind;
+    std::uint64_t other;
+    std::string text;
+  };
+  struct Case {
+    const char* name;
+    std::string earlier, content;
+    std::vector<Named> named;
+    std::uint64_t total;
+  };
+  const std::string x150 = [] {
+    std::string lines;
+    for (int n = 0; n < 150; ++n) lines += "x\r\n";
+    return lines + "1:\r\n123456";
+  }();
+  const std::vector<Case> cases{
+      {"Clean", "", "\xEF\xBB\xBF\r\n1:1等\r\n123456\n2:\r\n2345\r\n\r\n3:\r67\r\n89", {}, 0},
+      {"SevenDigitFirstNumber", "", "1:\r\n1234567\r\n123456\r\n", {{2, K::kTooLong, 0, ""}}, 1},
+      {"FullWidthShiftJis",
+       "",
+       "1:\r\n１２３４５６\r\n2:\r\n2345\r\n",
+       {{2, K::kFullWidth, 0, "１２３４５６"}},
+       1},
+      {"FullWidthUtf8",
+       "",
+       "1:\n\xEF\xBC\x91\xEF\xBC\x92\xEF\xBC\x93\xE3\x80\x80\n",
+       {{2, K::kFullWidth, 0, "１２３\x81\x40"}},
+       1},
+      {"FullWidthUtf16", "", Utf16(u"1:\r\n１２３４５６", false), {{2, K::kFullWidth, 0, ""}}, 1},
+      {"SpacesAndControls",
+       "",
+       "1:\r\n123456 \n2:\r\t2345\r\n3:\r\n6\x01\r\n",
+       {{2, K::kSpaces, 0, "123456 "}, {4, K::kSpaces, 0, " 2345"}, {6, K::kNotDigits, 0, "6?"}},
+       3},
+      {"LengthsDiffer",
+       "",
+       "1:\r\n123456\r\n2:\r\n2345\r\n345\r\n3:\r\n67\r\n1234567\r\n",
+       {{5, K::kWrongLength, 4, ""}, {8, K::kTooLong, 0, ""}},
+       2},
+      {"ClassLeftOut",
+       "",
+       "1:\r\n123456\r\n3:\r\n67\r\n4:\r\n13579\r\n",
+       {{2, K::kNotCounted, 0, ""},
+        {4, K::kClassNotReached, 1, ""},
+        {6, K::kClassNotReached, 1, ""}},
+       3},
+      {"ClassLeftEmpty",
+       "",
+       "1:\r\n123456\r\n2:\r\n3:\r\n67\r\n",
+       {{5, K::kClassNotReached, 2, ""}},
+       1},
+      {"OneAgainAfterTwo",
+       "",
+       "1:\r\n111111\r\n2:\r\n2222\r\n1:\r\n333333\r\n3:\r\n44\r\n",
+       {{6, K::kNotCounted, 0, ""}},
+       1},
+      {"ClassWrittenTwice",
+       "",
+       "1:\r\n111111\r\n2:\r\n2222\r\n2:\r\n3333\r\n",
+       {{4, K::kReplaced, 6, "2222"}},
+       1},
+      {"NoClassBeforeOrZero",
+       "",
+       "令和9年\r\n1:\r\n123456\r\n0:\r\n999\r\n",
+       {{1, K::kBeforeFirstHeader, 0, "令和9年"},
+        {3, K::kNotCounted, 0, ""},  // "0:" last: class 1's count is never stored
+        {5, K::kClassZero, 0, ""}},
+       3},
+      {"LongLinesCut",
+       "",
+       std::string(30, '7') + "\r\n" + std::string(3'000'000, 'y'),
+       {{1, K::kBeforeFirstHeader, 0, std::string(20, '7') + "…"},
+        {2, K::kBeforeFirstHeader, 0, std::string(20, 'y') + "…"}},
+       2},
+      {"EarlierFileFillsTheGaps",
+       "1:\r\n111111\r\n222222\r\n",
+       "2:\r\nA\r\nB\r\n1:\r\n333333\r\n",
+       {{0, K::kEarlierFile, 0, "111111"},
+        {0, K::kEarlierFile, 0, "222222"},
+        {2, K::kNotCounted, 0, ""},
+        {3, K::kNotCounted, 0, ""}},
+       4},
+      {"ManyKeptInLineOrder", "", x150, {}, 150},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetTable();
+    if (!c.earlier.empty()) Load(c.earlier);
+    platform.files["win.txt"] = MemoryFile{c.content, 7};
+    LoadFindings findings;
+    LoadWinFile(PathOf("win.txt"), platform, findings);
+    EXPECT_EQ(findings.total, c.total);
+    if (c.total > LoadFindings::kKept) {
+      ASSERT_EQ(findings.kept.size(), LoadFindings::kKept);
+      for (std::uint64_t n = 0; n < LoadFindings::kKept; ++n)
+        EXPECT_EQ(findings.kept[n].line, n + 1);
+      continue;
+    }
+    ASSERT_EQ(findings.kept.size(), c.named.size());
+    for (std::size_t n = 0; n < c.named.size(); ++n) {
+      const Finding& got = findings.kept[n];
+      EXPECT_EQ(got.line, c.named[n].line) << n;
+      EXPECT_EQ(got.kind, c.named[n].kind) << "line " << got.line;
+      EXPECT_EQ(got.other, c.named[n].other) << "line " << got.line;
+      if (!c.named[n].text.empty()) {
+        EXPECT_EQ(got.text, c.named[n].text) << "line " << got.line;
+      }
+    }
+  }
+}
+
+TEST(FindingsBoxText, TenFindingsThenHowManyMore) {
+  LoadFindings findings;
+  findings.Add({Finding::Kind::kEarlierFile, 0, 2, 0, "2345"});
+  for (std::uint64_t line = 12; line > 1; --line) {
+    findings.Add({Finding::Kind::kWrongLength, line, 1, 6, "12"});
+  }
+  findings.Add({Finding::Kind::kClassNotReached, 13, 3, 2, "67"});
+  const std::string text = FindingsBoxText(findings);
+  EXPECT_TRUE(text.starts_with(
+      "次の番号は当たりを調べられません。ファイルを直して、読み込み直してください。\r\n"
+      "2等の番号「2345」はこのファイルにありませんが、"))
+      << text;
+  EXPECT_TRUE(
+      text.ends_with("\r\n10 行目「12」：この等級の最初の番号（6 けた）と桁数が違います。"
+                     "\r\nほかに 3 件あります。"))
+      << text;
+  EXPECT_EQ(FindingReason(findings.kept.back()),
+            "2等の番号がないので、2等から後の等級は調べません。");
+}
+
 TEST(FileErrorMessage, ByCode) {
   const std::vector<std::pair<int, std::string>> cases{
       {2, "ファイルが見つかりません"},

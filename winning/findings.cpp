@@ -1,0 +1,235 @@
+// The lines of a winning-number file that can never announce a win, and how the user
+// is told of them. A line can win only when the check compares it (it was stored, in
+// a slot within its class's count, in a class the walk reaches) and it can equal the
+// suffix the check cuts: half-width digits, as long as the class's first number or
+// six when that is longer.
+#include <algorithm>
+#include <optional>
+
+#include "platform/codepage.h"
+#include "winning/myProc.h"
+#include "winning/words.h"
+
+namespace nenga {
+namespace {
+
+constexpr std::size_t kPostcardDigits = 6;
+constexpr std::size_t kShownChars = 20;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
+}
+
+bool IsShiftJisLead(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// The bytes of a space at the start of text, 0 for none: a half-width space or tab,
+// or a full-width space in Shift-JIS or in UTF-8.
+std::size_t SpaceAt(std::string_view text) {
+  if (text.starts_with(' ') || text.starts_with('\t')) return 1;
+  if (text.starts_with("\x81\x40")) return 2;
+  if (text.starts_with("\xE3\x80\x80")) return 3;
+  return 0;
+}
+
+std::size_t SpaceBefore(std::string_view text) {
+  if (text.ends_with(' ') || text.ends_with('\t')) return 1;
+  if (text.ends_with("\xE3\x80\x80")) return 3;
+  if (text.ends_with("\x81\x40")) return 2;
+  return 0;
+}
+
+// The bytes of a full-width digit at the start of text, 0 for none: the input method's
+// digits in Shift-JIS, or in UTF-8 from a file Notepad saved so.
+std::size_t FullWidthDigitAt(std::string_view text) {
+  const auto byte = [&text](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+  if (text.size() >= 2 && byte(0) == 0x82 && byte(1) >= 0x4F && byte(1) <= 0x58) return 2;
+  if (text.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBC && byte(2) >= 0x90 && byte(2) <= 0x99)
+    return 3;
+  return 0;
+}
+
+// Why a number that is not half-width digits alone can never equal a suffix of them.
+Finding::Kind CharacterFault(std::string_view number) {
+  std::string_view core = number;
+  while (const std::size_t n = SpaceAt(core)) core.remove_prefix(n);
+  while (const std::size_t n = SpaceBefore(core)) core.remove_suffix(n);
+  bool fullWidth = false;
+  for (std::string_view rest = core; !rest.empty();) {
+    if (IsDigit(rest[0])) {
+      rest.remove_prefix(1);
+    } else if (const std::size_t n = FullWidthDigitAt(rest)) {
+      fullWidth = true;
+      rest.remove_prefix(n);
+    } else {
+      return Finding::Kind::kNotDigits;
+    }
+  }
+  if (core.empty()) return Finding::Kind::kNotDigits;
+  return fullWidth ? Finding::Kind::kFullWidth : Finding::Kind::kSpaces;
+}
+
+// Why a number the check compares can never match: false when it can.
+bool NumberFault(std::string_view number, std::string_view first, Finding& finding) {
+  if (!IsDigits(number)) {
+    finding.kind = CharacterFault(number);
+  } else if (number.size() > kPostcardDigits) {
+    finding.kind = Finding::Kind::kTooLong;
+  } else if (number.size() != std::min(first.size(), kPostcardDigits)) {
+    finding.kind = Finding::Kind::kWrongLength;
+    finding.other = IsDigits(first) ? first.size() : 0;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Strictly UTF-8 with at least one character beyond ASCII; a sequence cut short at the
+// end is allowed when the line goes on. Returns the length of its whole sequences.
+std::optional<std::size_t> Utf8Length(std::string_view text, bool more) {
+  bool beyondAscii = false;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const auto c = static_cast<unsigned char>(text[at]);
+    const std::size_t n = c < 0x80                 ? 1
+                          : c >= 0xC2 && c <= 0xDF ? 2
+                          : c >= 0xE0 && c <= 0xEF ? 3
+                          : c >= 0xF0 && c <= 0xF4 ? 4
+                                                   : 0;
+    if (n == 0) return std::nullopt;
+    for (std::size_t k = 1; k < n; ++k) {
+      if (at + k == text.size()) return more && beyondAscii ? std::optional(at) : std::nullopt;
+      if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) return std::nullopt;
+    }
+    beyondAscii = beyondAscii || n > 1;
+    at += n;
+  }
+  return beyondAscii ? std::optional(at) : std::nullopt;
+}
+
+std::string Decimal(std::uint64_t n) { return std::to_string(n); }
+
+}  // namespace
+
+void LoadFindings::Add(Finding finding) {
+  ++total;
+  if (!Keeps(finding.line)) return;
+  const auto at =
+      std::upper_bound(kept.begin(), kept.end(), finding.line,
+                       [](std::uint64_t line, const Finding& other) { return line < other.line; });
+  kept.insert(at, std::move(finding));
+  if (kept.size() > kKept) kept.pop_back();
+}
+
+std::string FindingText(std::string_view line, bool more) {
+  if (line.size() > kFindingTextBytes) {
+    line = line.substr(0, kFindingTextBytes);
+    more = true;
+  }
+  std::string converted;
+  if (const auto utf8 = Utf8Length(line, more)) {
+    more = more || *utf8 < line.size();
+    converted = ShiftJisFromUtf8(line.substr(0, *utf8));
+    line = converted;
+  }
+  std::string shown;
+  std::size_t at = 0;
+  for (std::size_t chars = 0; at < line.size() && chars < kShownChars; ++chars) {
+    const auto c = static_cast<unsigned char>(line[at]);
+    if (IsShiftJisLead(c)) {
+      if (at + 1 == line.size()) break;  // cut inside its character
+      shown.append(line.substr(at, 2));
+      at += 2;
+    } else {
+      shown += c == '\t' ? ' ' : c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c);
+      ++at;
+    }
+  }
+  if (more || at < line.size()) shown += words::kCutMark;
+  return shown;
+}
+
+std::string FindingReason(const Finding& finding) {
+  using Kind = Finding::Kind;
+  switch (finding.kind) {
+    case Kind::kBeforeFirstHeader:
+      return words::kBeforeFirstHeader;
+    case Kind::kClassZero:
+      return words::kClassZero;
+    case Kind::kReplaced:
+      return Decimal(finding.other) + words::kReplaced;
+    case Kind::kNotCounted:
+      return words::kNotCounted;
+    case Kind::kClassNotReached:
+      return Decimal(finding.other) + words::kClassNotReachedMiddle + Decimal(finding.other) +
+             words::kClassNotReachedAfter;
+    case Kind::kFullWidth:
+      return words::kFullWidth;
+    case Kind::kSpaces:
+      return words::kSpaces;
+    case Kind::kNotDigits:
+      return words::kNotDigits;
+    case Kind::kTooLong:
+      return words::kTooLong;
+    case Kind::kWrongLength:
+      return finding.other == 0
+                 ? std::string(words::kWrongLength)
+                 : words::kWrongLengthBefore + Decimal(finding.other) + words::kWrongLengthAfter;
+    case Kind::kEarlierFile:
+      return Decimal(static_cast<std::uint64_t>(finding.winClass)) + words::kEarlierFileMiddle +
+             finding.text + words::kEarlierFileAfter;
+  }
+  return {};
+}
+
+std::string FindingsBoxText(const LoadFindings& findings) {
+  std::string text = words::kFindingsLead;
+  const std::size_t shown = std::min(findings.kept.size(), kShownInBox);
+  for (std::size_t n = 0; n < shown; ++n) {
+    const Finding& finding = findings.kept[n];
+    text += "\r\n";
+    if (finding.kind != Finding::Kind::kEarlierFile) {
+      text += Decimal(finding.line) + words::kLineBefore + finding.text + words::kLineAfter;
+    }
+    text += FindingReason(finding);
+  }
+  if (findings.total > shown) {
+    text += "\r\n";
+    text +=
+        words::kMoreFindingsBefore + Decimal(findings.total - shown) + words::kMoreFindingsAfter;
+  }
+  return text;
+}
+
+void FindTableFaults(const SlotLines& slotLines, LoadFindings& findings) {
+  std::size_t reach = 0;  // the check walks the classes before the first without numbers
+  while (reach < WinCount.size() && WinCount[reach] > 0) ++reach;
+  for (std::size_t row = 0; row < WinNumbers.size(); ++row) {
+    const auto count = static_cast<std::size_t>(std::max(WinCount[row], 0));
+    for (std::size_t slot = 0; slot < WinNumbers[row].size(); ++slot) {
+      const std::string& number = WinNumbers[row][slot];
+      const std::uint64_t line = slotLines[row][slot];
+      const bool compared = row < reach && slot < count;
+      Finding finding;
+      if (line == 0) {
+        if (!compared) continue;
+        finding.kind = Finding::Kind::kEarlierFile;
+      } else if (slot >= count) {
+        finding.kind = Finding::Kind::kNotCounted;
+      } else if (row >= reach) {
+        finding.kind = Finding::Kind::kClassNotReached;
+        finding.other = reach + 1;
+      } else if (!NumberFault(number, WinNumbers[row][0], finding)) {
+        continue;
+      }
+      finding.line = line;
+      finding.winClass = static_cast<int>(row) + 1;
+      if (findings.Keeps(line)) finding.text = FindingText(number, false);
+      findings.Add(std::move(finding));
+    }
+  }
+}
+
+}  // namespace nenga
