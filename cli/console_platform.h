@@ -15,6 +15,8 @@ class ConsolePlatform final : public Platform {
   void LaunchEditor(const PathString&, const PathString&) override {}
   void ShowHelp(const PathString&, const PathString&, const PathString&) override {}
   void InfoBox(std::string_view text) override;
+  // nenga-check reports a file's lines itself, as compilers do.
+  void FileWarningBox(const PathString&, std::string_view text) override { InfoBox(text); }
   void WarningBox(std::string_view text, std::string_view caption) override;
   void ErrorBox(std::string_view message) override;
   std::optional<PathString> OpenFileDialog(const OpenDialogSettings&) override {

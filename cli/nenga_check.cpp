@@ -90,6 +90,22 @@ int CheckStandardInput(Checker& checker, Output& out, bool answerAtOnce) {
   });
 }
 
+// The lines of the file that can never win, as compilers write their warnings:
+// "FILE:LINE: reason", the file named as given. Not an error: the answers follow.
+void ReportFindings(std::string_view file, const LoadFindings& findings, Output& errors) {
+  if (findings.total == 0) return;
+  for (const Finding& finding : findings.kept) {
+    errors.Utf8(file);
+    errors.Utf8(finding.line != 0 ? ":" + std::to_string(finding.line) + ": " : ": ");
+    errors.Line(FindingReason(finding));
+  }
+  errors.Utf8(file);
+  errors.Utf8(": ");
+  errors.Line(words::kFindingsTotalBefore + std::to_string(findings.total) +
+              words::kFindingsTotalAfter);
+  errors.Flush();
+}
+
 // args: the arguments as UTF-8; paths: the same as the system's paths.
 int Run(const std::vector<std::string>& args, const std::vector<PathString>& paths, Output& out,
         Output& errors) {
@@ -113,13 +129,15 @@ int Run(const std::vector<std::string>& args, const std::vector<PathString>& pat
   }
 
   ConsolePlatform platform(errors);
+  LoadFindings findings;
   try {
-    LoadWinFile(paths[winFile], platform);
+    LoadWinFile(paths[winFile], platform, findings);
   } catch (const Failure& failure) {
     platform.ErrorBox(failure.message());
     return kExitFailed;
   }
   if (platform.QuitRequested()) return kExitFailed;  // the overflow
+  ReportFindings(args[winFile], findings, errors);
 
   Checker checker(platform, out);
   if (args.size() > winFile + 1) {

@@ -62,6 +62,10 @@ class Platform {
   // The program's own modal box: text, application title as caption, one OK button.
   virtual void InfoBox(std::string_view text) = 0;
 
+  // The information box with a warning icon, about a file: the file's name (without
+  // its folder) on the first line, then text, every character as it stands.
+  virtual void FileWarningBox(const PathString& file, std::string_view text) = 0;
+
   // The system message box with MB_OK and the given caption.
   virtual void WarningBox(std::string_view text, std::string_view caption) = 0;
 

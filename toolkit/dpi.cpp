@@ -113,4 +113,24 @@ bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, UINT dpi) {
   return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) != FALSE;
 }
 
+HICON LoadIconOfSize(HINSTANCE instance, const wchar_t* name, int size) {
+  // LoadIconWithScaleDown (common controls 6, which the program's manifest asks for)
+  // scales a larger image down where the icon lacks the size, rather than a smaller one
+  // up. It is looked up in the comctl32 already loaded: the import library lacks it.
+  using LoadScaledDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+  if (const HMODULE comctl = GetModuleHandleW(L"comctl32.dll")) {
+    const auto load = reinterpret_cast<LoadScaledDown>(
+        reinterpret_cast<void*>(GetProcAddress(comctl, "LoadIconWithScaleDown")));
+    HICON icon = nullptr;
+    if (load && SUCCEEDED(load(instance, name, size, size, &icon)) && icon) return icon;
+  }
+  // Not shared: a shared icon is the size first loaded, whatever size is asked. A
+  // system icon loads only shared, so it is copied at the size.
+  if (instance == nullptr) {
+    const HICON shared = LoadIconW(nullptr, name);
+    return shared ? static_cast<HICON>(CopyImage(shared, IMAGE_ICON, size, size, 0)) : nullptr;
+  }
+  return static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, size, size, 0));
+}
+
 }  // namespace nenga

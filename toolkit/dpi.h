@@ -36,6 +36,11 @@ int MetricForDpi(int index, UINT dpi);
 bool AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
 bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, UINT dpi);
 
+// An icon size pixels square, for the caller to destroy: of the module's resources, or
+// with instance nullptr the system's (IDI_WARNING); nullptr where there is no such icon.
+// A larger image is scaled down where the icon lacks the size (LoadIconWithScaleDown).
+HICON LoadIconOfSize(HINSTANCE instance, const wchar_t* name, int size);
+
 // value * dpi / 96, rounded as MulDiv rounds.
 inline int ScaleForDpi(int value, UINT dpi) {
   return MulDiv(value, static_cast<int>(dpi), static_cast<int>(kDefaultDpi));

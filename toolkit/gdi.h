@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <type_traits>
 #include <utility>
 
 namespace nenga {
@@ -38,6 +40,12 @@ class GdiObject {
 
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
+
+// Owns an icon that was loaded for its owner alone (not shared) and destroys it.
+struct IconDeleter {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
 // Selects an object into a DC for one scope.
 class SelectedObject {

@@ -6,19 +6,24 @@ namespace nenga {
 
 int ScaleRounded(int a, int b, int c) { return ::MulDiv(a, b, c); }
 
-InfoBoxLayout LayoutInfoBox(int unitX, int unitY, SIZE text, int okWidth) {
+InfoBoxLayout LayoutInfoBox(int unitX, int unitY, SIZE text, int okWidth, SIZE icon) {
   const int marginX = ScaleRounded(8, unitX, 4);
   const int marginY = ScaleRounded(8, unitY, 8);
   const int gap = ScaleRounded(10, unitY, 8);
   const int buttonWidth = std::max(ScaleRounded(50, unitX, 4), okWidth + 8);
   const int buttonHeight = ScaleRounded(14, unitY, 8);
+  // An icon stands a margin's width away from the text, which starts beside its top.
+  const int textLeft = icon.cx > 0 ? marginX + icon.cx + marginX : marginX;
+  const int body = std::max(static_cast<int>(text.cy), static_cast<int>(icon.cy));
 
   InfoBoxLayout layout{};
-  layout.client.cx = std::max(static_cast<int>(text.cx), buttonWidth) + 2 * marginX;
-  layout.client.cy = marginY + text.cy + gap + buttonHeight + marginY;
-  layout.text = {marginX, marginY, marginX + text.cx, marginY + text.cy};
+  layout.client.cx =
+      std::max(textLeft + static_cast<int>(text.cx), marginX + buttonWidth) + marginX;
+  layout.client.cy = marginY + body + gap + buttonHeight + marginY;
+  if (icon.cx > 0) layout.icon = {marginX, marginY, marginX + icon.cx, marginY + icon.cy};
+  layout.text = {textLeft, marginY, textLeft + text.cx, marginY + text.cy};
   const int buttonLeft = (layout.client.cx - buttonWidth) / 2;
-  const int buttonTop = marginY + text.cy + gap;
+  const int buttonTop = marginY + body + gap;
   layout.button = {buttonLeft, buttonTop, buttonLeft + buttonWidth, buttonTop + buttonHeight};
   return layout;
 }

@@ -12,13 +12,15 @@ int ScaleRounded(int a, int b, int c);
 // Where the information box puts its parts, in client coordinates.
 struct InfoBoxLayout {
   SIZE client;
+  RECT icon;  // empty without one
   RECT text;
   RECT button;
 };
 
 // unitX: average width of the message font's letters, unitY: their height;
-// text: the size of the word-wrapped text; okWidth: the width of "OK" in that font.
-InfoBoxLayout LayoutInfoBox(int unitX, int unitY, SIZE text, int okWidth);
+// text: the size of the word-wrapped text; okWidth: the width of "OK" in that font;
+// icon: the size of an icon left of the text, at the top margin, or none.
+InfoBoxLayout LayoutInfoBox(int unitX, int unitY, SIZE text, int okWidth, SIZE icon = {});
 
 // Top-left corner that centres a window of the given size horizontally in area and
 // leaves one third of the free height above it. A window taller than the area keeps

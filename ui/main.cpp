@@ -350,7 +350,13 @@ void MainWindow::CheckNumberInBox() {
 
 void MainWindow::cmdOpenClick() {
   platform_.PlaySoundCue(words::kCueButton);
-  if (const auto file = platform_.OpenFileDialog(openDialog_)) LoadWinFile(*file, platform_);
+  if (const auto file = platform_.OpenFileDialog(openDialog_)) {
+    LoadFindings findings;
+    LoadWinFile(*file, platform_, findings);
+    // A file typed by hand can hold lines that never win: say so, or every postcard
+    // would seem to have lost.
+    if (findings.total > 0) platform_.FileWarningBox(*file, FindingsBoxText(findings));
+  }
   FocusNumber();
 }
 

@@ -22,8 +22,8 @@ struct alignas(4) EmptyDialogTemplate {
 
 class InfoBoxDialog {
  public:
-  InfoBoxDialog(std::wstring text, std::wstring caption, UINT dpi)
-      : text_(std::move(text)), caption_(std::move(caption)), dpi_(dpi) {}
+  InfoBoxDialog(std::wstring text, std::wstring caption, UINT dpi, InfoBoxKind kind)
+      : text_(std::move(text)), caption_(std::move(caption)), dpi_(dpi), kind_(kind) {}
 
   void Run(HINSTANCE instance, HWND owner) {
     instance_ = instance;
@@ -66,6 +66,14 @@ class InfoBoxDialog {
     const HFONT font =
         font_.get() ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 
+    const bool warning = kind_ == InfoBoxKind::kFileWarning;
+    const UINT prefix = warning ? DT_NOPREFIX : 0;
+    if (warning) {
+      const int size = MetricForDpi(SM_CXICON, dpi_);
+      icon_.reset(LoadIconOfSize(nullptr, IDI_WARNING, size));
+    }
+    const SIZE iconSize =
+        icon_ ? SIZE{MetricForDpi(SM_CXICON, dpi_), MetricForDpi(SM_CYICON, dpi_)} : SIZE{};
     SIZE letters{};
     SIZE ok{};
     RECT text{0, 0, MetricForDpi(SM_CXSCREEN, dpi_) / 2, 0};
@@ -76,12 +84,19 @@ class InfoBoxDialog {
       ::GetTextExtentPoint32W(dc.get(), platform_words::kInfoBoxButton,
                               static_cast<int>(std::size(platform_words::kInfoBoxButton)) - 1, &ok);
       ::DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &text,
-                  DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+                  DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | prefix);
     }
-    const InfoBoxLayout layout = LayoutInfoBox(
-        letters.cx / 52, letters.cy, {text.right - text.left, text.bottom - text.top}, ok.cx);
+    const InfoBoxLayout layout =
+        LayoutInfoBox(letters.cx / 52, letters.cy, {text.right - text.left, text.bottom - text.top},
+                      ok.cx, iconSize);
 
-    const HWND label = CreateChild(L"STATIC", text_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT,
+    if (icon_) {
+      const HWND picture = CreateChild(L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON,
+                                       layout.icon, kInfoIconId);
+      if (picture) ::SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
+    }
+    const HWND label = CreateChild(L"STATIC", text_.c_str(),
+                                   WS_CHILD | WS_VISIBLE | SS_LEFT | (warning ? SS_NOPREFIX : 0),
                                    layout.text, kInfoTextId);
     const HWND button =
         CreateChild(L"BUTTON", platform_words::kInfoBoxButton,
@@ -126,16 +141,18 @@ class InfoBoxDialog {
   std::wstring text_;
   std::wstring caption_;
   UINT dpi_;
+  InfoBoxKind kind_;
   HINSTANCE instance_ = nullptr;
   HWND dialog_ = nullptr;
   Font font_;
+  OwnedIcon icon_;  // outlives the dialog's icon control, which does not destroy it
 };
 
 }  // namespace
 
-void ShowInfoBox(HINSTANCE instance, HWND owner, std::wstring text, std::wstring caption,
-                 UINT dpi) {
-  InfoBoxDialog box(std::move(text), std::move(caption), dpi);
+void ShowInfoBox(HINSTANCE instance, HWND owner, std::wstring text, std::wstring caption, UINT dpi,
+                 InfoBoxKind kind) {
+  InfoBoxDialog box(std::move(text), std::move(caption), dpi, kind);
   box.Run(instance, owner);
 }
 

@@ -129,23 +129,6 @@ HWND CreateAppWindow(HINSTANCE instance, const std::wstring& title, WNDPROC proc
                            0, 0, nullptr, nullptr, instance, nullptr);
 }
 
-// The icon name of the program's resources, size pixels square, for the caller to
-// destroy; nullptr where the module has no such icon.
-HICON LoadIconOfSize(HINSTANCE instance, const wchar_t* name, int size) {
-  // LoadIconWithScaleDown (common controls 6, which the program's manifest asks for)
-  // scales a larger image down where the icon lacks the size, rather than a smaller one
-  // up. It is looked up in the comctl32 already loaded: the import library lacks it.
-  using LoadScaledDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
-  if (const HMODULE comctl = ::GetModuleHandleW(L"comctl32.dll")) {
-    const auto load = reinterpret_cast<LoadScaledDown>(
-        reinterpret_cast<void*>(::GetProcAddress(comctl, "LoadIconWithScaleDown")));
-    HICON icon = nullptr;
-    if (load && SUCCEEDED(load(instance, name, size, size, &icon)) && icon) return icon;
-  }
-  // Not shared: a shared icon is the size first loaded, whatever size is asked.
-  return static_cast<HICON>(::LoadImageW(instance, name, IMAGE_ICON, size, size, 0));
-}
-
 bool IsFile(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -289,6 +272,16 @@ void Win32Platform::InfoBox(std::string_view text) {
   ModalGuard guard;
   // Centred on the primary monitor, at its scale.
   ShowInfoBox(instance_, appWindow_, WideFromShiftJis(text), wideTitle_, PrimaryMonitorDpi());
+}
+
+void Win32Platform::FileWarningBox(const PathString& file, std::string_view text) {
+  ModalGuard guard;
+  const std::size_t folderEnd = file.find_last_of(L"\\/");
+  std::wstring shown = folderEnd == PathString::npos ? file : file.substr(folderEnd + 1);
+  shown += L"\r\n";
+  shown += WideFromShiftJis(text);
+  ShowInfoBox(instance_, appWindow_, std::move(shown), wideTitle_, PrimaryMonitorDpi(),
+              InfoBoxKind::kFileWarning);
 }
 
 void Win32Platform::WarningBox(std::string_view text, std::string_view caption) {

@@ -9,6 +9,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/taskbar_previews.h"
+#include "toolkit/gdi.h"
 
 namespace nenga {
 
@@ -54,6 +55,7 @@ class Win32Platform final : public Platform {
   void ShowHelp(const PathString& helpFile, const PathString& page,
                 const PathString& folder) override;
   void InfoBox(std::string_view text) override;
+  void FileWarningBox(const PathString& file, std::string_view text) override;
   void WarningBox(std::string_view text, std::string_view caption) override;
   void ErrorBox(std::string_view message) override;
   std::optional<PathString> OpenFileDialog(const OpenDialogSettings& settings) override;
@@ -76,11 +78,6 @@ class Win32Platform final : public Platform {
    private:
     bool entered_ = false;
   };
-
-  struct IconDeleter {
-    void operator()(HICON icon) const { ::DestroyIcon(icon); }
-  };
-  using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
   // The application window's; it finds the platform by its user data.
   static LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -649,6 +649,36 @@ TEST_F(NengaTest, NineNumbersInAClassLoadAndTheLastOneWins) {
   ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"100009"));
 }
 
+// A file typed in Notepad, saved as UTF-8, with the input method's digits and a copied
+// space: loading it names those lines beside a warning icon; the rest still wins.
+TEST_F_AT_DPI(NengaTest, TypedFileNamesTheLinesThatCanNeverWinThenAWin, 144) {
+  constexpr std::u8string_view kTyped = u8"1:1等\r\n１２３４５６\r\n2:\r\n2345 \r\n3:\r\n67\r\n";
+  ASSERT_NO_FATAL_FAILURE(Type(L"12"));
+  ASSERT_NO_FATAL_FAILURE(ChooseFile(
+      WriteFile("typed.txt", {reinterpret_cast<const char*>(kTyped.data()), kTyped.size()})));
+  HWND box = WaitForBox(kAppTitle);
+  ASSERT_NE(box, nullptr) << "no box for the lines that can never win";
+  EXPECT_EQ(BoxText(box, kInfoTextId),
+            L"typed.txt\r\n次の番号は当たりを調べられません。ファイルを直して、読み込み直して"
+            L"ください。\r\n2 行目「１２３４５６」：全角の数字です。半角の数字で書いてください。"
+            L"\r\n4 行目「2345 」：前後に空白があります。空白を消してください。");
+  EXPECT_NE(SendMessageW(GetDlgItem(box, kInfoIconId), STM_GETICON, 0, 0), 0) << "no icon";
+  Screenshot(box, "findings_box");
+  ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+
+  // Back in the number box with its text selected, as after any button.
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; })) << Focus();
+  DWORD_PTR selection = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(txtNum_, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selection));
+  EXPECT_EQ(selection, MAKELONG(0, 2));
+  PostChars(txtNum_, L"000067");
+  ASSERT_TRUE(WaitUntil([&] { return ReadText(txtNum_) == L"000067"; }));
+  PressEnter();
+  ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(L"000067 は3等です。"));
+  PostClick(cmdOK_);
+  ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"000067"));
+}
+
 TEST_F(NengaTest, ClosingTheMainWindowEndsTheProgramWithCodeZero) {
   PostMessageW(main_, WM_CLOSE, 0, 0);
   EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));

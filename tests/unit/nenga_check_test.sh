@@ -87,6 +87,18 @@ printf '1234\xC3\xA9\n99\xC2\xB2345\n1234\xEF\xBE\x9F\n' >"$tmp/numbers"
 input="$tmp/numbers" expect "no look-alike digits" 0 "1234? は入力ミスです。
 1234ﾟ は入力ミスです。" "" -- "${runner[@]}" "$NENGA_CHECK" "$SAMPLE"
 
+# Lines that can never win go to standard error, named as compilers name them: the
+# first hundred, then how many in all. The answers and the status stay as they are.
+{ for n in $(seq 101); do printf 'x\r\n'; done; printf '1:\r\n'; printf '１２３４５６\r\n123456\r\n' | encode; } \
+  >"$tmp/typed.txt"
+findings=$(for n in $(seq 100); do
+  echo "typed.txt:$n: 等級の行（1: など）より前にあるので読み込みません。等級の行の後に書いてください。"
+done; echo "typed.txt: 直すところは全部で 102 件です。")
+pushd "$tmp" >/dev/null
+expect "lines that can never win" 0 "123456 は1等です。" "$findings" -- \
+  "${runner[@]}" "$NENGA_CHECK" typed.txt 123456 000000
+popd >/dev/null
+
 cp "$SAMPLE" "$tmp/-win.txt"
 pushd "$tmp" >/dev/null
 expect "-- ends the options" 0 "123456 は1等です。" "" -- \

@@ -55,7 +55,7 @@ NONCLIENTMETRICSW MetricsAt(UINT dpi) {
   return metrics;
 }
 
-Expected Measure(const std::wstring& text, UINT dpi = SystemDpi()) {
+Expected Measure(const std::wstring& text, UINT dpi = SystemDpi(), UINT prefix = 0) {
   const NONCLIENTMETRICSW metrics = MetricsAt(dpi);
   const HFONT font = ::CreateFontIndirectW(&metrics.lfMessageFont);
   const HDC dc = ::GetDC(nullptr);
@@ -69,7 +69,7 @@ Expected Measure(const std::wstring& text, UINT dpi = SystemDpi()) {
   ::GetTextExtentPoint32W(dc, L"OK", 2, &size);
   e.ok = size.cx;
   RECT rect{0, 0, ::GetSystemMetrics(SM_CXSCREEN) / 2, 0};
-  ::DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  ::DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | prefix);
   e.text = {rect.right, rect.bottom};
   e.face = metrics.lfMessageFont.lfFaceName;
   e.fontHeight = metrics.lfMessageFont.lfHeight;
@@ -120,14 +120,22 @@ class BoxesTest : public ::testing::Test {
   Win32Platform platform_;
 };
 
-void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi()) {
+// A file's warning has the warning icon of the scale's size left of the text, which is
+// shown as it stands.
+void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi(),
+                  InfoBoxKind kind = InfoBoxKind::kInformation) {
+  const bool warning = kind == InfoBoxKind::kFileWarning;
   EXPECT_EQ(TextOf(dialog), L"Tool");
   const HWND label = ::GetDlgItem(dialog, kInfoTextId);
   const HWND button = ::GetDlgItem(dialog, IDOK);
   ASSERT_TRUE(label && button);
   EXPECT_EQ(TextOf(label), text);
   EXPECT_EQ(TextOf(button), L"OK");
-  EXPECT_FALSE(HasIcon(dialog));
+  EXPECT_EQ(HasIcon(dialog), warning);
+  EXPECT_EQ((::GetWindowLongW(label, GWL_STYLE) & SS_NOPREFIX) != 0, warning);
+  const int icon = warning ? ::MulDiv(::GetSystemMetrics(SM_CXICON), static_cast<int>(dpi),
+                                      static_cast<int>(SystemDpi()))
+                           : 0;
   EXPECT_EQ(VisibleChildren(dialog, L"Button").size(), 1u);
   EXPECT_EQ(LOWORD(::SendMessageW(dialog, DM_GETDEFID, 0, 0)), IDOK);
   EXPECT_EQ(::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
@@ -135,7 +143,7 @@ void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi())
   LOGFONTW used{};
   ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)), sizeof(used),
                &used);
-  const Expected e = Measure(text, dpi);
+  const Expected e = Measure(text, dpi, warning ? DT_NOPREFIX : 0);
   EXPECT_EQ(std::wstring(used.lfFaceName), e.face);
   EXPECT_EQ(used.lfHeight, e.fontHeight);
 
@@ -144,15 +152,24 @@ void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi())
   const int gap = Rounded(10 * e.y, 8);
   const int buttonWidth = std::max(Rounded(50 * e.x, 4), e.ok + 8);
   const int buttonHeight = Rounded(14 * e.y, 8);
-  const int clientWidth = std::max(static_cast<int>(e.text.cx), buttonWidth) + 2 * marginX;
+  const int textLeft = warning ? marginX + icon + marginX : marginX;
+  const int clientWidth =
+      std::max(textLeft + static_cast<int>(e.text.cx), marginX + buttonWidth) + marginX;
+  const int body = std::max(static_cast<int>(e.text.cy), icon);
 
   RECT client{};
   ::GetClientRect(dialog, &client);
   EXPECT_EQ(client.right, clientWidth);
-  EXPECT_EQ(client.bottom, marginY + e.text.cy + gap + buttonHeight + marginY);
+  EXPECT_EQ(client.bottom, marginY + body + gap + buttonHeight + marginY);
+  if (warning) {
+    const RECT picture = RectInParent(::GetDlgItem(dialog, kInfoIconId));
+    EXPECT_EQ(picture.left, marginX);
+    EXPECT_EQ(picture.top, marginY);
+    EXPECT_EQ(picture.right - picture.left, icon);
+  }
 
   const RECT at = RectInParent(label);
-  EXPECT_EQ(at.left, marginX);
+  EXPECT_EQ(at.left, textLeft);
   EXPECT_EQ(at.top, marginY);
   EXPECT_EQ(at.right - at.left, e.text.cx);
   EXPECT_EQ(at.bottom - at.top, e.text.cy);
@@ -160,7 +177,7 @@ void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi())
   const RECT ok = RectInParent(button);
   EXPECT_EQ(ok.right - ok.left, buttonWidth);
   EXPECT_EQ(ok.bottom - ok.top, buttonHeight);
-  EXPECT_EQ(ok.top, marginY + e.text.cy + gap);
+  EXPECT_EQ(ok.top, marginY + body + gap);
   EXPECT_EQ(ok.left, (clientWidth - buttonWidth) / 2);
 
   RECT frame{};
@@ -173,22 +190,31 @@ TEST_F(BoxesTest, InfoBoxShowsTheTextLaidOutInTheMessageFont) {
   struct Case {
     const char* sjis;
     const wchar_t* wide;
+    const wchar_t* file = nullptr;  // a file's warning about this file
   };
   const Case cases[] = {
       {"当たり番号は10件までです。", L"当たり番号は10件までです。"},
       {"一行目\r\n二行目\tタブ", L"一行目\r\n二行目\tタブ"},
       {"Save && Load &Help", L"Save && Load &Help"},
       {"OK", L"OK"},  // narrower than the button
+      // The file's name first, and every "&" of the file shown.
+      {"1 行目「&1」", L"年賀&.txt\r\n1 行目「&1」", L"C:\\はがき\\年賀&.txt"},
+      {"x", L"a.txt\r\nx", L"a.txt"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "text: " << testing::PrintToString(std::wstring(c.wide)));
     DialogWatch watch([&](HWND dialog) {
-      CheckInfoBox(dialog, c.wide);
+      CheckInfoBox(dialog, c.wide, SystemDpi(),
+                   c.file ? InfoBoxKind::kFileWarning : InfoBoxKind::kInformation);
       ExpectMainWindowBlocked();
       EXPECT_EQ(::GetWindow(dialog, GW_OWNER), platform_.AppWindow());
       test::Click(dialog, IDOK);
     });
-    platform_.InfoBox(c.sjis);
+    if (c.file) {
+      platform_.FileWarningBox(c.file, c.sjis);
+    } else {
+      platform_.InfoBox(c.sjis);
+    }
     ASSERT_TRUE(watch.Dialog()) << "the box never showed";
     EXPECT_FALSE(watch.ClosedByWatch()) << "OK did not close the box";
     EXPECT_FALSE(::IsWindow(watch.Dialog()));
@@ -199,15 +225,17 @@ TEST_F(BoxesTest, InfoBoxShowsTheTextLaidOutInTheMessageFont) {
 // Shown on a monitor at another scale than the system's, the box takes that scale's
 // message font and measures.
 TEST_F(BoxesTest, InfoBoxTakesTheMessageFontOfItsMonitorsScale) {
-  for (const UINT dpi : {120u, 144u}) {
-    SCOPED_TRACE(testing::Message() << dpi << " dpi");
-    DialogWatch watch([&](HWND dialog) {
-      CheckInfoBox(dialog, L"当たり番号は10件までです。", dpi);
-      test::Click(dialog, IDOK);
-    });
-    ShowInfoBox(::GetModuleHandleW(nullptr), platform_.AppWindow(), L"当たり番号は10件までです。",
-                L"Tool", dpi);
-    ASSERT_TRUE(watch.Dialog()) << "the box never showed";
+  for (const InfoBoxKind kind : {InfoBoxKind::kInformation, InfoBoxKind::kFileWarning}) {
+    for (const UINT dpi : {120u, 144u}) {
+      SCOPED_TRACE(testing::Message() << dpi << " dpi, kind " << static_cast<int>(kind));
+      DialogWatch watch([&](HWND dialog) {
+        CheckInfoBox(dialog, L"当たり番号は10件までです。", dpi, kind);
+        test::Click(dialog, IDOK);
+      });
+      ShowInfoBox(::GetModuleHandleW(nullptr), platform_.AppWindow(), L"当たり番号は10件までです。",
+                  L"Tool", dpi, kind);
+      ASSERT_TRUE(watch.Dialog()) << "the box never showed";
+    }
   }
 }
 

@@ -39,6 +39,14 @@ TEST(InfoBoxLayoutTest, TypicalJapaneseFont) {
   EXPECT_EQ(layout.client.cx, 325);
   EXPECT_EQ(layout.client.cy, 12 + 24 + 15 + 21 + 12);
   ExpectRect(layout.button, 125, 51, 200, 72);  // (325 - 75) / 2 = 125
+
+  // A 32-pixel icon at the margins, the text a margin beyond it, the button below both.
+  const InfoBoxLayout warning = LayoutInfoBox(6, 12, {301, 24}, 13, {32, 32});
+  EXPECT_EQ(warning.client.cx, 12 + 32 + 12 + 301 + 12);
+  EXPECT_EQ(warning.client.cy, 12 + 32 + 15 + 21 + 12);
+  ExpectRect(warning.icon, 12, 12, 44, 44);
+  ExpectRect(warning.text, 56, 12, 357, 36);
+  ExpectRect(warning.button, 147, 59, 222, 80);  // (369 - 75) / 2 = 147
 }
 
 TEST(PlaceOpenDialogTest, CentresAcrossAndLeavesAThirdAbove) {
