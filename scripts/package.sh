@@ -25,13 +25,16 @@ cp "$build/ui/nenga.exe" "$build/cli/nenga-check.exe" "$stage/"
 python3 -B resources/sounds/make_sounds.py "$stage"
 cp samples/sample.txt "$stage/sample.txt"
 # Pictures for the help page: the packed nenga.exe, started in its folder under Wine,
-# loads the sample and announces a win; PNG without dates, so the same program gives
-# the same bytes.
+# loads the sample and announces a win, then loads a file typed in Notepad (saved as
+# UTF-8) with three slips; PNG without dates, so the same program gives the same bytes.
 pictures="$build/help-pictures"
-rm -rf "$pictures"
-mkdir -p "$pictures"
+typed="$build/help-typed/2027.txt"
+rm -rf "$pictures" "$(dirname "$typed")"
+mkdir -p "$pictures" "$(dirname "$typed")"
+printf '%s\r\n' 1:1等 １２３４５６ 2:2等 '2345 ' 3:3等 67 891 >"$typed"
 if ! scripts/wine-env.sh wine "$build/scripts/demo/nenga_demo.exe" --nenga="$root/$stage/nenga.exe" \
-  --file="$root/$stage/sample.txt" --number=123456 --out="$root/$pictures" >"$pictures/demo.log" 2>&1; then
+  --file="$root/$stage/sample.txt" --number=123456 --typed="$root/$typed" \
+  --out="$root/$pictures" >"$pictures/demo.log" 2>&1; then
   cat "$pictures/demo.log"
   echo "package: the pictures of the program could not be taken" >&2
   exit 1

@@ -1,8 +1,10 @@
 // A short showing of the program for people, not a test: starts nenga.exe in its own
 // folder, as Explorer does, loads a winning-number file through the file-open dialog,
 // checks a number that wins, and saves pictures of the main window, the file dialog
-// and the win dialog (the package's help page shows them).
+// and the win dialog (the package's help page shows them); given a file typed with
+// slips, loads it too and saves the box that names its lines that can never win.
 //   nenga_demo --nenga=nenga.exe --file=WINNING.txt --number=123456 --out=FOLDER
+//              [--typed=TYPED.txt]
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -20,6 +22,7 @@ struct DemoArgs {
   std::filesystem::path nenga;
   std::filesystem::path file;
   std::filesystem::path out;
+  std::filesystem::path typed;
   std::wstring number;
 };
 
@@ -103,6 +106,19 @@ int RunDemo(const DemoArgs& args) {
   }
   if (!Save(main, args, "main_window_after_check")) return 1;
 
+  if (!args.typed.empty()) {
+    PostClick(GetDlgItem(main, ids::kCmdOpen));
+    dialog = app.WaitForWindow(L"#32770", L"当たり番号のファイルを開く");
+    if (dialog == nullptr || !ChooseFileInDialog(dialog, args.typed)) {
+      return Fail("could not choose the typed file");
+    }
+    HWND box = app.WaitForWindow({}, L"Nenga", {main, atari, dialog, GetWindow(main, GW_OWNER)});
+    if (box == nullptr) return Fail("no box named the typed file's lines");
+    if (!Save(box, args, "findings_box")) return 1;
+    PostClick(GetDlgItem(box, IDOK));
+    if (!app.WaitForHidden(box)) return Fail("the box did not close");
+  }
+
   PostMessageW(main, WM_CLOSE, 0, 0);
   return app.WaitForExit() == std::optional<DWORD>(0) ? 0 : Fail("nenga.exe did not end");
 }
@@ -121,12 +137,15 @@ int main(int argc, char** argv) {
       args.file = nenga::e2e::WindowsPath(value);
     } else if (arg.starts_with("--out=")) {
       args.out = nenga::e2e::WindowsPath(value);
+    } else if (arg.starts_with("--typed=")) {
+      args.typed = nenga::e2e::WindowsPath(value);
     } else if (arg.starts_with("--number=")) {
       args.number.assign(value.begin(), value.end());
     }
   }
   if (args.nenga.empty() || args.file.empty() || args.out.empty() || args.number.empty()) {
-    std::fprintf(stderr, "usage: nenga_demo --nenga=EXE --file=TXT --number=N --out=DIR\n");
+    std::fprintf(stderr,
+                 "usage: nenga_demo --nenga=EXE --file=TXT --number=N --out=DIR [--typed=TXT]\n");
     return 2;
   }
   return nenga::e2e::RunDemo(args);

@@ -1,6 +1,7 @@
 // libFuzzer target for the loader: any bytes as a winning-number file. After every
 // input the table must be sound, and a failed load or an overflow must have left it
-// exactly as it was.
+// exactly as it was, and no findings; the findings of a load are bounded, in line
+// order, and each can be told in words.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 
 #include "fake_platform.h"
 #include "winning/myProc.h"
+#include "winning/words.h"
 
 namespace nenga::testing {
 namespace {
@@ -42,8 +44,10 @@ void LoadOne(const std::uint8_t* data, std::size_t size) {
   platform.files["f"] =
       MemoryFile{std::string(reinterpret_cast<const char*>(data), size), 1 + size % 13};
   bool failed = false;
+  LoadFindings findings;
+  findings.total = 1;  // every load sets it anew
   try {
-    LoadWinFile(PathOf("f"), platform);
+    LoadWinFile(PathOf("f"), platform, findings);
   } catch (const Failure&) {
     failed = true;
   }
@@ -51,8 +55,19 @@ void LoadOne(const std::uint8_t* data, std::size_t size) {
   const bool overflow = !platform.events.empty() && platform.events.back() == "quit";
   if (failed || overflow) {
     Require(WinNumbers == numbersBefore && WinCount == countsBefore && FileLoaded == loadedBefore);
+    Require(findings.total == 0 && findings.kept.empty());
     return;
   }
+  Require(findings.kept.size() <= LoadFindings::kKept && findings.kept.size() <= findings.total);
+  Require(findings.total == findings.kept.size() || findings.kept.size() == LoadFindings::kKept);
+  for (std::size_t n = 0; n < findings.kept.size(); ++n) {
+    const Finding& finding = findings.kept[n];
+    Require(n == 0 || findings.kept[n - 1].line <= finding.line);
+    // Twenty characters of at most two bytes, and the cut mark.
+    Require(finding.line <= size + 1 && finding.text.size() < 2 * 20 + sizeof words::kCutMark);
+    Require(!FindingReason(finding).empty());
+  }
+  Require(findings.total == 0 || !FindingsBoxText(findings).empty());
   Require(FileLoaded == 1);
   Require(WinCount[kClassRows - 1] == 0);
   for (std::size_t row = 0; row < WinCount.size(); ++row) {

@@ -39,7 +39,7 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdl
 # the warning for an unsigned download (or unblock the zip), and the names used.
 README_WORDS = ("展開", "詳細情報", "実行", "許可する", "help.html", "nenga-check", "2026.txt")
 # The help page's pictures, each of the real program.
-HELP_PICTURES = 3
+HELP_PICTURES = 4
 # What the help page and the read-me say of the Windows the programs start on, by the
 # executables' machine type (the PE header's Machine field): x86-64 runs on 64-bit
 # Windows and, emulated, on Windows 11 on Arm; x86 on every Windows 7 to 11, emulated

@@ -56,16 +56,23 @@ std::string Utf16(const std::string& ascii) {
   return bytes;
 }
 
-// The heap in use at its peak during the load, beyond what was in use before it.
-std::size_t PeakWhileLoading(const std::string& content) {
+// The heap in use at its peak during the load, beyond what was in use before it, with
+// the findings it hands back.
+std::size_t PeakWhileLoading(const std::string& content, std::uint64_t findings) {
   ResetTable();
   FakePlatform platform;
   platform.files["f"] = MemoryFile{content, 64 * 1024};
   const PathString path = PathOf("f");
   const std::size_t before = inUse;
   peak = inUse;
-  LoadWinFile(path, platform);
-  const std::size_t grew = peak - before;
+  std::size_t grew = 0;
+  {
+    LoadFindings found;
+    LoadWinFile(path, platform, found);
+    grew = peak - before;
+    EXPECT_EQ(found.total, findings);
+    EXPECT_EQ(found.kept.size(), LoadFindings::kKept);
+  }
   EXPECT_EQ(FileLoaded, 1);
   EXPECT_EQ(WinCount[0], 1);
   EXPECT_EQ(WinNumbers[0][0].size(), kNumberLine);
@@ -73,12 +80,17 @@ std::size_t PeakWhileLoading(const std::string& content) {
 }
 
 TEST(LoaderMemory, UnkeptLinesAreNotBuilt) {
-  std::string file = std::string(kBig, 'b') + "\r\n";  // before the first header
+  constexpr std::size_t kShortLines = 2'000'000;  // each a finding; only the first kept
+  std::string file;
+  file.reserve(3 * kShortLines + 3 * kBig + kNumberLine + 64);
+  for (std::size_t n = 0; n < kShortLines; ++n) file += "b\r\n";
+  file += std::string(kBig, 'b') + "\r\n";             // before the first header
   file += "0:\r\n" + std::string(kBig, 'z') + "\r\n";  // after "0:"
   file += "1:" + std::string(kBig, 'h') + "\r\n";      // a header's ignored text
   file += "\r\n" + std::string(kNumberLine, '7') + "\r\n";
-  const std::size_t bytePeak = PeakWhileLoading(file);
-  const std::size_t utf16Peak = PeakWhileLoading(Utf16(file));
+  // The short lines, the long ones before "1:", and the one number, far too long.
+  const std::size_t bytePeak = PeakWhileLoading(file, kShortLines + 3);
+  const std::size_t utf16Peak = PeakWhileLoading(Utf16(file), kShortLines + 3);
   std::printf("peak heap while loading %zu bytes: %zu; as UTF-16 (%zu bytes): %zu\n", file.size(),
               bytePeak, 2 + 2 * file.size(), utf16Peak);
   // A kept line grows by doubling: while it moves, the old block and the new one
