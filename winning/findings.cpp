@@ -4,6 +4,7 @@
 // suffix the check cuts: half-width digits, as long as the class's first number or
 // six when that is longer.
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "platform/codepage.h"
@@ -71,15 +72,17 @@ Finding::Kind CharacterFault(std::string_view number) {
   return fullWidth ? Finding::Kind::kFullWidth : Finding::Kind::kSpaces;
 }
 
-// Why a number the check compares can never match: false when it can.
-bool NumberFault(std::string_view number, std::string_view first, Finding& finding) {
+// Why a number the check compares can never match: false when it can. other: the
+// digits of the class's first number, for a number of another length.
+bool NumberFault(std::string_view number, std::string_view first, Finding::Kind& kind,
+                 std::uint64_t& other) {
   if (!IsDigits(number)) {
-    finding.kind = CharacterFault(number);
+    kind = CharacterFault(number);
   } else if (number.size() > kPostcardDigits) {
-    finding.kind = Finding::Kind::kTooLong;
+    kind = Finding::Kind::kTooLong;
   } else if (number.size() != std::min(first.size(), kPostcardDigits)) {
-    finding.kind = Finding::Kind::kWrongLength;
-    finding.other = IsDigits(first) ? first.size() : 0;
+    kind = Finding::Kind::kWrongLength;
+    other = IsDigits(first) ? first.size() : 0;
   } else {
     return false;
   }
@@ -109,17 +112,28 @@ std::optional<std::size_t> Utf8Length(std::string_view text, bool more) {
   return beyondAscii ? std::optional(at) : std::nullopt;
 }
 
-std::string Decimal(std::uint64_t n) { return std::to_string(n); }
+// A line number in decimal. By hand: std::to_string of a 64-bit number brings a table
+// and code that the executable's size cannot spare.
+std::string Decimal(std::uint64_t n) {
+  char digits[20];
+  char* at = std::end(digits);
+  do {
+    *--at = static_cast<char>('0' + n % 10);
+    n /= 10;
+  } while (n != 0);
+  return std::string(at, std::end(digits));
+}
 
 }  // namespace
 
-void LoadFindings::Add(Finding finding) {
+void LoadFindings::Add(Finding::Kind kind, std::uint64_t line, int winClass, std::uint64_t other,
+                       std::string_view text) {
   ++total;
-  if (!Keeps(finding.line)) return;
-  const auto at =
-      std::upper_bound(kept.begin(), kept.end(), finding.line,
-                       [](std::uint64_t line, const Finding& other) { return line < other.line; });
-  kept.insert(at, std::move(finding));
+  if (!Keeps(line)) return;
+  const auto at = std::upper_bound(
+      kept.begin(), kept.end(), line,
+      [](std::uint64_t before, const Finding& finding) { return before < finding.line; });
+  kept.insert(at, Finding{kind, line, winClass, other, FindingText(text, false)});
   if (kept.size() > kKept) kept.pop_back();
 }
 
@@ -212,22 +226,20 @@ void FindTableFaults(const SlotLines& slotLines, LoadFindings& findings) {
       const std::string& number = WinNumbers[row][slot];
       const std::uint64_t line = slotLines[row][slot];
       const bool compared = row < reach && slot < count;
-      Finding finding;
+      Finding::Kind kind{};
+      std::uint64_t other = 0;
       if (line == 0) {
         if (!compared) continue;
-        finding.kind = Finding::Kind::kEarlierFile;
+        kind = Finding::Kind::kEarlierFile;
       } else if (slot >= count) {
-        finding.kind = Finding::Kind::kNotCounted;
+        kind = Finding::Kind::kNotCounted;
       } else if (row >= reach) {
-        finding.kind = Finding::Kind::kClassNotReached;
-        finding.other = reach + 1;
-      } else if (!NumberFault(number, WinNumbers[row][0], finding)) {
+        kind = Finding::Kind::kClassNotReached;
+        other = reach + 1;
+      } else if (!NumberFault(number, WinNumbers[row][0], kind, other)) {
         continue;
       }
-      finding.line = line;
-      finding.winClass = static_cast<int>(row) + 1;
-      if (findings.Keeps(line)) finding.text = FindingText(number, false);
-      findings.Add(std::move(finding));
+      findings.Add(kind, line, static_cast<int>(row) + 1, other, number);
     }
   }
 }

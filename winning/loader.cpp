@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <vector>
 
 #include "platform/codepage.h"
@@ -10,10 +9,10 @@
 namespace nenga {
 
 std::string FileErrorMessage(int code) {
+  // Built by hand, not by snprintf, which would bring the whole of printf into the
+  // executable for this one message.
   const auto generic = [](int number) {
-    char text[48];
-    std::snprintf(text, sizeof text, words::kIoErrorFormat, number);
-    return std::string(text);
+    return words::kIoErrorBefore + std::to_string(number) + words::kIoErrorAfter;
   };
   // A POSIX error number without a Win32 counterpart has no message of its own.
   if (code > 0 && (code & kPosixErrorFlag) != 0) return generic(code & ~kPosixErrorFlag);
@@ -284,13 +283,7 @@ void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findi
       const auto row = static_cast<std::size_t>(k - 1);
       std::uint64_t& filledBy = slotLines[row][i - 1];
       if (filledBy != 0) {
-        Finding replaced{.kind = Finding::Kind::kReplaced,
-                         .line = filledBy,
-                         .winClass = k,
-                         .other = lineNumber,
-                         .text = {}};
-        if (found.Keeps(filledBy)) replaced.text = FindingText(numbers[row][i - 1], false);
-        found.Add(std::move(replaced));
+        found.Add(Finding::Kind::kReplaced, filledBy, k, lineNumber, numbers[row][i - 1]);
       }
       numbers[row][i - 1] = std::move(line);
       filledBy = lineNumber;
@@ -302,14 +295,8 @@ void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findi
         return;
       }
     } else if (!line.empty()) {
-      Finding unstored{
-          .kind = k == 0 ? Finding::Kind::kClassZero : Finding::Kind::kBeforeFirstHeader,
-          .line = lineNumber,
-          .winClass = 0,
-          .other = 0,
-          .text = {}};
-      if (found.Keeps(lineNumber)) unstored.text = FindingText(line, false);
-      found.Add(std::move(unstored));
+      found.Add(k == 0 ? Finding::Kind::kClassZero : Finding::Kind::kBeforeFirstHeader, lineNumber,
+                0, 0, line);
     }
   } while (!reader.AtEnd());
   source.reset();

@@ -74,9 +74,10 @@ struct LoadFindings {
   std::vector<Finding> kept;
   std::uint64_t total = 0;
 
-  // Whether a finding on this line would be kept: the caller may skip building it.
   bool Keeps(std::uint64_t line) const { return kept.size() < kKept || line < kept.back().line; }
-  void Add(Finding finding);
+  // Counts a finding, and keeps it, shown by FindingText of text, if it is among the first.
+  void Add(Finding::Kind kind, std::uint64_t line, int winClass, std::uint64_t other,
+           std::string_view text);
 };
 
 // Loads a winning-number file into the table. Throws Failure when the file cannot be

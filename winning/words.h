@@ -83,7 +83,8 @@ inline constexpr char kEarlierFileAfter[] =
     "」はこのファイルにありませんが、前に読み込んだファイルから残っていて、これも調べます。"
     "等級の行は 1: から順に書いてください。";
 
-// File errors by code (see FileErrorMessage); any other code is "I/O エラー (code)".
+// File errors by code (see FileErrorMessage); any other code is "I/O エラー (code)",
+// in two pieces.
 inline constexpr char kFileNotFound[] = "ファイルが見つかりません";
 inline constexpr char kBadFileName[] = "不正なファイル名です";
 inline constexpr char kTooManyOpenFiles[] = "オープンしたファイルが多すぎます";
@@ -91,7 +92,8 @@ inline constexpr char kAccessDenied[] = "ファイルへのアクセスが拒否
 inline constexpr char kReadPastEnd[] = "ファイルの末尾以降を読み込みました";
 inline constexpr char kDiskFull[] = "ディスクがいっぱいです";
 inline constexpr char kNotANumberInput[] = "入力値が数値ではありません";
-inline constexpr char kIoErrorFormat[] = "I/O エラー (%d)";
+inline constexpr char kIoErrorBefore[] = "I/O エラー (";
+inline constexpr char kIoErrorAfter[] = ")";
 
 // Start-up failures, each followed by the system's error code.
 inline constexpr char kMainWindowFailed[] = "メインウィンドウを作成できませんでした";

@@ -411,11 +411,11 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
 
 TEST(FindingsBoxText, TenFindingsThenHowManyMore) {
   LoadFindings findings;
-  findings.Add({Finding::Kind::kEarlierFile, 0, 2, 0, "2345"});
+  findings.Add(Finding::Kind::kEarlierFile, 0, 2, 0, "2345");
   for (std::uint64_t line = 12; line > 1; --line) {
-    findings.Add({Finding::Kind::kWrongLength, line, 1, 6, "12"});
+    findings.Add(Finding::Kind::kWrongLength, line, 1, 6, "12");
   }
-  findings.Add({Finding::Kind::kClassNotReached, 13, 3, 2, "67"});
+  findings.Add(Finding::Kind::kClassNotReached, 13, 3, 2, "67");
   const std::string text = FindingsBoxText(findings);
   EXPECT_TRUE(text.starts_with(
       "次の番号は当たりを調べられません。ファイルを直して、読み込み直してください。\r\n"
