@@ -120,9 +120,11 @@ class LineReader {
     if (unitBytes_ == 1) {
       ReadByteLine(line, keep);
     } else {
-      ScanUnits(&line, 2);
-      if (!IsHeader(line) && keep > 2) ScanUnits(&line, keep);
-      ScanUnits(nullptr, kWholeLine);
+      ScanUnits(line, 2);
+      if (line.size() >= 2) {  // shorter only where the line has ended
+        if (!IsHeader(line) && line.size() < keep) ScanUnits(line, keep);
+        SkipUnits();
+      }
     }
     EndLine();
   }
@@ -157,17 +159,16 @@ class LineReader {
   }
 
   // Passes over the line's code units up to its end, or with a limit until out holds
-  // `until` bytes, appending their conversion to out unless it is null. Converted in
-  // pieces of kChunkUnits, a surrogate pair never split; with a limit, one character
-  // at a time.
-  void ScanUnits(std::string* out, std::size_t until) {
+  // `until` bytes, appending their conversion to out. Converted in pieces of
+  // kChunkUnits, a surrogate pair never split; with a limit, one character at a time.
+  void ScanUnits(std::string& out, std::size_t until) {
     char16_t chunk[kChunkUnits + 1];
     std::size_t units = 0;
     const bool limited = until != kWholeLine;
     auto flush = [&](bool all) {
       std::size_t n = units;
       if (!all && n > 0 && chunk[n - 1] >= 0xD800 && chunk[n - 1] <= 0xDBFF) --n;
-      if (out) AppendShiftJisFromUtf16(std::u16string_view(chunk, n), *out);
+      AppendShiftJisFromUtf16(std::u16string_view(chunk, n), out);
       std::copy(chunk + n, chunk + units, chunk);
       units -= n;
     };
@@ -183,8 +184,7 @@ class LineReader {
       std::size_t at = 0;
       bool done = false;  // at the line's end, or holding enough
       for (; at + 1 < n; at += 2) {
-        const char16_t unit =
-            static_cast<char16_t>(bigEndian_ ? p[at] << 8 | p[at + 1] : p[at + 1] << 8 | p[at]);
+        const char16_t unit = UnitAt(p + at);
         if (unit == kCR || unit == kLF || unit == kCtrlZ) {
           done = true;
           break;
@@ -193,7 +193,7 @@ class LineReader {
         if (limited) {
           const bool highSurrogate = unit >= 0xD800 && unit <= 0xDBFF;
           if (!highSurrogate) flush(true);
-          if (out->size() >= until) {
+          if (out.size() >= until) {
             at += 2;
             done = true;
             break;
@@ -206,6 +206,29 @@ class LineReader {
       if (done) break;
     }
     flush(true);  // what is left, a high surrogate without its pair included
+  }
+
+  // Passes over the rest of the line's code units, up to its end.
+  void SkipUnits() {
+    for (;;) {
+      const std::size_t n = bytes_.Fill(2);
+      const auto* p = reinterpret_cast<const unsigned char*>(bytes_.Peek());
+      std::size_t at = 0;
+      while (at + 1 < n) {
+        const char16_t unit = UnitAt(p + at);
+        if (unit == kCR || unit == kLF || unit == kCtrlZ) break;
+        at += 2;
+      }
+      bytes_.Skip(at);
+      if (at + 1 < n || n < 2) {
+        if (n == 1) bytes_.Skip(1);  // a lone byte at the end of a UTF-16 file
+        return;
+      }
+    }
+  }
+
+  char16_t UnitAt(const unsigned char* p) const {
+    return static_cast<char16_t>(bigEndian_ ? p[0] << 8 | p[1] : p[1] << 8 | p[0]);
   }
 
   // Consumes the line end the reader stands on, if any: CR LF counts as one.
