@@ -19,10 +19,7 @@ constexpr std::size_t kShownChars = 20;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsDigits(std::string_view text) {
-  for (const char c : text) {
-    if (!IsDigit(c)) return false;
-  }
-  return !text.empty();
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c); });
 }
 
 bool IsShiftJisLead(unsigned char c) {
