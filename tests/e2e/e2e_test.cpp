@@ -1327,6 +1327,18 @@ TEST_F(ScaleChangeTest, WindowsFollowTheirMonitorsScale) {
   }
   ASSERT_TRUE(painted());
   EXPECT_EQ(gdiTrace.Count(), before) << "GDI objects after twenty changes and back";
+
+  // Minimised, the picture kept for the thumbnail is taken anew: at its full size (a
+  // thumbnail is never enlarged), as large as the main window now is.
+  PostMessageW(appWindow_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_) && IsIconic(appWindow_); }));
+  ASSERT_NO_FATAL_FAILURE(ChangeScale(other));
+  RECT frame{};
+  GetWindowRect(main_, &frame);
+  const auto kept = AskThumbnail({4000, 4000});
+  ASSERT_TRUE(kept.has_value());
+  EXPECT_EQ(kept->width, frame.right - frame.left);
+  EXPECT_EQ(kept->height, frame.bottom - frame.top);
 }
 
 // Without a help file, the help page beside the program opens in the user's program
