@@ -1015,11 +1015,13 @@ class TaskbarPreviewTest : public NengaTest {
     record_ = workDir_ / "dwm";
     fs::create_directories(record_);
     SetEnvironmentVariableW(L"NENGA_DWM_RECORD", record_.c_str());
+    SetEnvironmentVariableW(L"NENGA_DWM_TASKBAR", L"1");  // Peek's place counts it
   }
 
   void TearDown() override {
     app_.reset();
     SetEnvironmentVariableW(L"NENGA_DWM_RECORD", nullptr);
+    SetEnvironmentVariableW(L"NENGA_DWM_TASKBAR", nullptr);
     if (!original_.empty() && CopyFileW(original_.c_str(), installed_.c_str(), FALSE)) {
       DeleteFileW(original_.c_str());
     }
