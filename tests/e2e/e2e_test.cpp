@@ -1198,6 +1198,29 @@ TEST_F(TaskbarPreviewTest, ThumbnailAndPeekShowTheWindowInUse) {
   ExpectPictureOf(*preview, *before, {before->width, before->height});
 }
 
+// A key that comes before the start-up timer's message (which comes only once the queue
+// is empty) finishes the start-up first, so that no key reaches txtNum with its input
+// method open: the start-up's last step offers the taskbar's pictures even when a quit
+// request follows the key. A second program gets both in its queue as soon as it has one.
+TEST_F(TaskbarPreviewTest, KeyBeforeTheStartupTimerFinishesTheStartup) {
+  const std::string offer = " " + std::to_string(DWMWA_HAS_ICONIC_BITMAP) + " 1";
+  auto offers = [&] {
+    const auto lines = Log();
+    return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+      return line.starts_with("attribute ") && line.ends_with(offer);
+    });
+  };
+  ASSERT_TRUE(WaitUntil([&] { return offers() == 1; })) << "the program never offered pictures";
+  App early({TestSettings().nengaExe, workDir_, L"", {}});
+  ASSERT_TRUE(early.started());
+  while (!PostThreadMessageW(early.threadId(), WM_KEYDOWN, VK_SHIFT, 1) && early.Running()) {
+    Sleep(1);
+  }
+  PostThreadMessageW(early.threadId(), WM_QUIT, 0, 0);
+  EXPECT_EQ(early.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(offers(), 2) << "the start-up did not finish before the quit request";
+}
+
 // What Windows does when the user sets the monitor to another scale while the program
 // runs, played inside the program by the stand-in dwmapi, which the program loads once
 // its windows are up: both windows lay themselves out again as they would be made at
