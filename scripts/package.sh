@@ -6,6 +6,7 @@
 # executable's version information (resources/version.h). The package's contents are
 # checked at the end. Its helpers are in scripts/package/.
 set -euo pipefail
+trap 'echo "package: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 

@@ -59,7 +59,17 @@ int RunDemo(const DemoArgs& args) {
   // As a user does: go to the file's folder (its name typed, then Open), pick the file
   // by name, and only then take the picture, once the dialog shows the folder's files
   // and has painted them.
-  if (!ChooseFileInDialog(dialog, args.file.parent_path())) return Fail("no file name box");
+  // Open is pressed by a sent message, not a posted one, so that the dialog is in the
+  // folder before the file's name is typed: it may start there, showing the file already,
+  // and a press it took late would open the file.
+  HWND name = nullptr;
+  DWORD_PTR pressed = 0;
+  if (!WaitUntil([&] { return IsWindowVisible(name = GetDlgItem(dialog, kFileNameCombo)); }) ||
+      !WriteText(name, args.file.parent_path().wstring()) ||
+      !SendMessageTimeoutW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0, SMTO_BLOCK, kStateTimeout,
+                           &pressed)) {
+    return Fail("could not go to the file's folder");
+  }
   HWND view = nullptr;
   HWND list = nullptr;
   if (!WaitUntil([&] {
@@ -73,8 +83,7 @@ int RunDemo(const DemoArgs& args) {
     return Fail("the file dialog did not show the file's folder");
   }
   // A combo box takes the text into its edit box.
-  HWND name = GetDlgItem(dialog, kFileNameCombo);
-  if (name == nullptr || !WriteText(name, args.file.filename().wstring())) {
+  if (!WriteText(name, args.file.filename().wstring())) {
     return Fail("no file name box");
   }
   RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);

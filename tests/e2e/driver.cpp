@@ -176,6 +176,7 @@ App::App(const LaunchOptions& options) {
   CloseHandle(info.hThread);
   process_ = info.hProcess;
   processId_ = info.dwProcessId;
+  threadId_ = info.dwThreadId;
 }
 
 App::~App() {

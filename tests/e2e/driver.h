@@ -138,6 +138,7 @@ class App {
 
   bool started() const { return process_ != nullptr; }
   DWORD processId() const { return processId_; }
+  DWORD threadId() const { return threadId_; }  // its first thread's
   DWORD launchError() const { return launchError_; }
 
   bool Running() const;
@@ -163,6 +164,7 @@ class App {
 
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;
+  DWORD threadId_ = 0;
   DWORD launchError_ = 0;
 };
 

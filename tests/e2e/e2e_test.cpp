@@ -1045,11 +1045,13 @@ class TaskbarPreviewTest : public NengaTest {
     record_ = workDir_ / "dwm";
     fs::create_directories(record_);
     SetEnvironmentVariableW(L"NENGA_DWM_RECORD", record_.c_str());
+    SetEnvironmentVariableW(L"NENGA_DWM_TASKBAR", L"1");  // Peek's place counts it
   }
 
   void TearDown() override {
     app_.reset();
     SetEnvironmentVariableW(L"NENGA_DWM_RECORD", nullptr);
+    SetEnvironmentVariableW(L"NENGA_DWM_TASKBAR", nullptr);
     if (!original_.empty() && CopyFileW(original_.c_str(), installed_.c_str(), FALSE)) {
       DeleteFileW(original_.c_str());
     }
@@ -1226,6 +1228,29 @@ TEST_F(TaskbarPreviewTest, ThumbnailAndPeekShowTheWindowInUse) {
   ExpectPictureOf(*preview, *before, {before->width, before->height});
 }
 
+// A key that comes before the start-up timer's message (which comes only once the queue
+// is empty) finishes the start-up first, so that no key reaches txtNum with its input
+// method open: the start-up's last step offers the taskbar's pictures even when a quit
+// request follows the key. A second program gets both in its queue as soon as it has one.
+TEST_F(TaskbarPreviewTest, KeyBeforeTheStartupTimerFinishesTheStartup) {
+  const std::string offer = " " + std::to_string(DWMWA_HAS_ICONIC_BITMAP) + " 1";
+  auto offers = [&] {
+    const auto lines = Log();
+    return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+      return line.starts_with("attribute ") && line.ends_with(offer);
+    });
+  };
+  ASSERT_TRUE(WaitUntil([&] { return offers() == 1; })) << "the program never offered pictures";
+  App early({TestSettings().nengaExe, workDir_, L"", {}});
+  ASSERT_TRUE(early.started());
+  while (!PostThreadMessageW(early.threadId(), WM_KEYDOWN, VK_SHIFT, 1) && early.Running()) {
+    Sleep(1);
+  }
+  PostThreadMessageW(early.threadId(), WM_QUIT, 0, 0);
+  EXPECT_EQ(early.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(offers(), 2) << "the start-up did not finish before the quit request";
+}
+
 // What Windows does when the user sets the monitor to another scale while the program
 // runs, played inside the program by the stand-in dwmapi, which the program loads once
 // its windows are up: both windows lay themselves out again as they would be made at
@@ -1357,6 +1382,18 @@ TEST_F(ScaleChangeTest, WindowsFollowTheirMonitorsScale) {
   }
   ASSERT_TRUE(painted());
   EXPECT_EQ(gdiTrace.Count(), before) << "GDI objects after twenty changes and back";
+
+  // Minimised, the picture kept for the thumbnail is taken anew: at its full size (a
+  // thumbnail is never enlarged), as large as the main window now is.
+  PostMessageW(appWindow_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_) && IsIconic(appWindow_); }));
+  ASSERT_NO_FATAL_FAILURE(ChangeScale(other));
+  RECT frame{};
+  GetWindowRect(main_, &frame);
+  const auto kept = AskThumbnail({4000, 4000});
+  ASSERT_TRUE(kept.has_value());
+  EXPECT_EQ(kept->width, frame.right - frame.left);
+  EXPECT_EQ(kept->height, frame.bottom - frame.top);
 }
 
 // Without a help file, the help page beside the program opens in the user's program

@@ -13,6 +13,10 @@
 // WM_GETDPISCALEDSIZE and then WM_DPICHANGED with the rectangle Windows would suggest, of
 // the size the window said, at its top-left corner, sent to that window. Each is logged:
 //   scale HWND DPI WIDTH HEIGHT
+// With NENGA_DWM_TASKBAR set, it answers the program's own GetMonitorInfoW and
+// GetWindowPlacement as Windows does with a taskbar on the left and at the top, which
+// Xvfb lacks: the primary monitor's work area starts at kTaskbar, and a placement is in
+// workspace coordinates, which start at the work area.
 #include <windows.h>
 
 #include <cstring>
@@ -82,6 +86,49 @@ std::string Save(HBITMAP bitmap, const char* kind) {
          std::to_string(dib.dsBm.bmBitsPixel) + " " + name;
 }
 
+constexpr POINT kTaskbar{48, 32};
+
+BOOL WINAPI MonitorInfoBesideTaskbar(HMONITOR monitor, MONITORINFO* info) {
+  if (!GetMonitorInfoW(monitor, info)) return FALSE;
+  if (info->dwFlags & MONITORINFOF_PRIMARY) {
+    info->rcWork.left = info->rcMonitor.left + kTaskbar.x;
+    info->rcWork.top = info->rcMonitor.top + kTaskbar.y;
+  }
+  return TRUE;
+}
+
+BOOL WINAPI PlacementBesideTaskbar(HWND window, WINDOWPLACEMENT* placement) {
+  if (!GetWindowPlacement(window, placement)) return FALSE;
+  OffsetRect(&placement->rcNormalPosition, -kTaskbar.x, -kTaskbar.y);
+  return TRUE;
+}
+
+// Points the program's import of user32's function `name` at `answer`.
+void AnswerForUser32(const char* name, void* answer) {
+  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const DWORD imports =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+  for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); dll->Name; ++dll) {
+    if (lstrcmpiA(reinterpret_cast<const char*>(base + dll->Name), "user32.dll") != 0) continue;
+    auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+    for (auto* by = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+         by->u1.AddressOfData != 0; ++by, ++slot) {
+      if (IMAGE_SNAP_BY_ORDINAL(by->u1.Ordinal) ||
+          std::strcmp(
+              reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + by->u1.AddressOfData)->Name,
+              name) != 0) {
+        continue;
+      }
+      DWORD was = 0;
+      VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &was);
+      slot->u1.Function = reinterpret_cast<ULONG_PTR>(answer);
+      VirtualProtect(slot, sizeof(*slot), was, &was);
+    }
+  }
+}
+
 HHOOK scalePlayer = nullptr;
 
 LRESULT CALLBACK PlayScaleChange(int code, WPARAM removed, LPARAM lParam) {
@@ -112,6 +159,10 @@ extern "C" {
 __declspec(dllexport) HRESULT WINAPI DwmIsCompositionEnabled(BOOL* enabled) {
   if (scalePlayer == nullptr) {
     scalePlayer = SetWindowsHookExW(WH_GETMESSAGE, PlayScaleChange, nullptr, GetCurrentThreadId());
+    if (GetEnvironmentVariableW(L"NENGA_DWM_TASKBAR", nullptr, 0) > 0) {
+      AnswerForUser32("GetMonitorInfoW", reinterpret_cast<void*>(&MonitorInfoBesideTaskbar));
+      AnswerForUser32("GetWindowPlacement", reinterpret_cast<void*>(&PlacementBesideTaskbar));
+    }
   }
   *enabled = TRUE;
   return S_OK;

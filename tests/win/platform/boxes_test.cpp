@@ -5,7 +5,9 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -78,6 +80,43 @@ Expected Measure(const std::wstring& text, UINT dpi = SystemDpi(), UINT prefix =
   ::DeleteObject(font);
   return e;
 }
+
+// Answers shcore's GetDpiForMonitor with a scale of the test's while it lives, where Wine
+// answers the system's for every monitor: the function's first bytes jump to the answer,
+// however early the program looked the function up.
+class MonitorDpiAnswer {
+ public:
+  explicit MonitorDpiAnswer(UINT dpi) {
+    dpi_ = dpi;
+    code_ = reinterpret_cast<unsigned char*>(reinterpret_cast<void*>(
+        ::GetProcAddress(::LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor")));
+    unsigned char jump[sizeof(saved_)] = {0x48, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xE0};
+    const auto answer = reinterpret_cast<std::uintptr_t>(&Answer);  // mov rax, answer; jmp rax
+    std::memcpy(jump + 2, &answer, sizeof(answer));
+    std::memcpy(saved_, code_, sizeof(saved_));
+    Write(jump);
+  }
+  ~MonitorDpiAnswer() { Write(saved_); }
+  MonitorDpiAnswer(const MonitorDpiAnswer&) = delete;
+  MonitorDpiAnswer& operator=(const MonitorDpiAnswer&) = delete;
+
+ private:
+  static HRESULT WINAPI Answer(HMONITOR, int, UINT* x, UINT* y) {
+    *x = *y = dpi_;
+    return S_OK;
+  }
+  void Write(const unsigned char* bytes) {
+    DWORD was = 0;
+    ::VirtualProtect(code_, sizeof(saved_), PAGE_EXECUTE_READWRITE, &was);
+    std::memcpy(code_, bytes, sizeof(saved_));
+    ::VirtualProtect(code_, sizeof(saved_), was, &was);
+    ::FlushInstructionCache(::GetCurrentProcess(), code_, sizeof(saved_));
+  }
+
+  static inline UINT dpi_ = 0;
+  unsigned char* code_ = nullptr;
+  unsigned char saved_[12] = {};
+};
 
 std::vector<HWND> VisibleChildren(HWND dialog, const wchar_t* windowClass) {
   std::vector<HWND> found;
@@ -225,15 +264,24 @@ TEST_F(BoxesTest, InfoBoxShowsTheTextLaidOutInTheMessageFont) {
 // Shown on a monitor at another scale than the system's, the box takes that scale's
 // message font and measures.
 TEST_F(BoxesTest, InfoBoxTakesTheMessageFontOfItsMonitorsScale) {
+  ASSERT_NE(::GetProcAddress(::LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor"), nullptr);
   for (const InfoBoxKind kind : {InfoBoxKind::kInformation, InfoBoxKind::kFileWarning}) {
+    const bool warning = kind == InfoBoxKind::kFileWarning;
     for (const UINT dpi : {120u, 144u}) {
       SCOPED_TRACE(testing::Message() << dpi << " dpi, kind " << static_cast<int>(kind));
       DialogWatch watch([&](HWND dialog) {
-        CheckInfoBox(dialog, L"当たり番号は10件までです。", dpi, kind);
+        CheckInfoBox(
+            dialog,
+            warning ? L"a.txt\r\n当たり番号は10件までです。" : L"当たり番号は10件までです。", dpi,
+            kind);
         test::Click(dialog, IDOK);
       });
-      ShowInfoBox(::GetModuleHandleW(nullptr), platform_.AppWindow(), L"当たり番号は10件までです。",
-                  L"Tool", dpi, kind);
+      const MonitorDpiAnswer monitorAt(dpi);
+      if (warning) {
+        platform_.FileWarningBox(L"a.txt", "当たり番号は10件までです。");
+      } else {
+        platform_.InfoBox("当たり番号は10件までです。");
+      }
       ASSERT_TRUE(watch.Dialog()) << "the box never showed";
     }
   }
@@ -241,10 +289,14 @@ TEST_F(BoxesTest, InfoBoxTakesTheMessageFontOfItsMonitorsScale) {
 
 TEST_F(BoxesTest, InfoBoxWrapsLongTextAtHalfTheScreen) {
   std::string sjis;
-  for (int i = 0; i < 40; ++i) sjis += "word ";
+  std::wstring wide;
+  for (int i = 0; i < 40; ++i) {
+    sjis += "word ";
+    wide += L"word ";
+  }
   DialogWatch watch([&](HWND dialog) {
     const RECT label = RectInParent(::GetDlgItem(dialog, kInfoTextId));
-    EXPECT_LE(label.right - label.left, ::GetSystemMetrics(SM_CXSCREEN) / 2);
+    EXPECT_EQ(label.right - label.left, Measure(wide).text.cx);     // its widest line in half
     EXPECT_GT(label.bottom - label.top, Measure(L"word").text.cy);  // more than one line
     test::Click(dialog, IDOK);
   });

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "toolkit/window_picture.h"
+
 namespace nenga {
 namespace {
 
@@ -96,6 +98,22 @@ TEST(FitWithinTest, KeepsTheAspectAndNeverGrows) {
     EXPECT_EQ(got.cx, row.want.cx) << row.size.cx << "x" << row.size.cy;
     EXPECT_EQ(got.cy, row.want.cy) << row.size.cx << "x" << row.size.cy;
   }
+}
+
+// Each pixel stands for a block of two by two: rows alternately without and with red,
+// columns without and with blue, green throughout, average to half red and half blue.
+TEST(ShrunkTest, EachPixelIsTheAverageOfItsWholeBlock) {
+  const WindowPicture stripes(8, 6);
+  ASSERT_TRUE(stripes);
+  for (int y = 0; y < 6; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      stripes.pixels()[y * 8 + x] = 0xFF004000u | (y % 2 ? 0xFF0000u : 0u) | (x % 2 ? 0xFFu : 0u);
+    }
+  }
+  const WindowPicture shrunk = Shrunk(stripes, {4, 4});
+  ASSERT_EQ(shrunk.width(), 4);
+  ASSERT_EQ(shrunk.height(), 3);
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(shrunk.pixels()[i], 0xFF804080u) << i;  // (510 + 2) / 4
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "toolkit/dpi.h"
+#include "toolkit/window_picture.h"
 #include "ui_fixture.h"
 
 namespace nenga::test {
@@ -125,6 +126,29 @@ void ExpectSameWindow(HWND changed, HWND made, SIZE said, POINT at, UINT dpi, UI
   }
 }
 
+// Nothing of window is left as it was drawn: its client area and each control's wait
+// to be painted again in full.
+void ExpectAllToRedraw(HWND window) {
+  for (HWND w = window; w != nullptr;
+       w = w == window ? GetWindow(window, GW_CHILD) : GetWindow(w, GW_HWNDNEXT)) {
+    RECT client{}, waiting{};
+    GetClientRect(w, &client);
+    GetUpdateRect(w, &waiting, FALSE);
+    EXPECT_TRUE(EqualRect(&waiting, &client)) << "control " << GetDlgCtrlID(w);
+  }
+}
+
+// The taskbar's picture of window has the frame of the window's scale: the close button
+// as wide as that scale's, its face just inside its edge.
+void ExpectPictureFrameAt(HWND window, UINT dpi) {
+  const WindowPicture picture = DrawWindow(window);
+  ASSERT_TRUE(picture);
+  const int x = picture.width() - MetricForDpi(SM_CXDLGFRAME, dpi) - MetricForDpi(SM_CXSIZE, dpi);
+  const int y = MetricForDpi(SM_CYDLGFRAME, dpi) + 2;
+  const std::uint32_t face = picture.pixels()[(y + 2) * picture.width() + x + 2];
+  EXPECT_EQ(RGB(face >> 16 & 0xFF, face >> 8 & 0xFF, face & 0xFF), GetSysColor(COLOR_BTNFACE));
+}
+
 TEST(ScaleChange, WindowsLayThemselvesOutAgainAsIfMadeAtTheNewScale) {
   const UINT start = SystemDpi();
   MadeAt windows(start);
@@ -136,6 +160,7 @@ TEST(ScaleChange, WindowsLayThemselvesOutAgainAsIfMadeAtTheNewScale) {
   HWND number = main.Control(ids::kTxtNum);
   SendMessageW(number, EM_SETSEL, 1, 3);
   const auto oldFont = reinterpret_cast<HFONT>(SendMessageW(number, WM_GETFONT, 0, 0));
+  ShowWindow(main.hwnd(), SW_SHOWNOACTIVATE);  // hidden, nothing would wait to be painted
 
   // The win dialog's picture is made at its first showing: the first change comes before
   // it, the others after.
@@ -143,7 +168,10 @@ TEST(ScaleChange, WindowsLayThemselvesOutAgainAsIfMadeAtTheNewScale) {
   for (const UINT dpi : {144u, 120u, start}) {
     SCOPED_TRACE(::testing::Message() << start << " dpi to " << dpi);
     const POINT mainAt{200, 100}, atariAt{40, 30};
+    RedrawWindow(main.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     const SIZE mainSaid = ChangeScale(main.hwnd(), dpi, mainAt);
+    ExpectAllToRedraw(main.hwnd());
+    ExpectPictureFrameAt(main.hwnd(), dpi);
     const SIZE atariSaid = ChangeScale(atari.hwnd(), dpi, atariAt);
     EXPECT_EQ(main.Dpi(), dpi);
     EXPECT_EQ(WindowDpi(atari.hwnd()), dpi);  // what the taskbar's pictures are drawn for
