@@ -119,6 +119,14 @@ if [[ "$(cat "$WINEPREFIX/.nenga-managed" 2>/dev/null)" != "$want_managed" ]]; t
   echo "$want_managed" >"$WINEPREFIX/.nenga-managed"
 fi
 
+# One wineserver for the whole run. Left to itself, it shuts down a few seconds after its
+# last program ends, taking the system's programs (services, explorer) with it, and a
+# program started meanwhile is refused or killed at once, without a word.
+# The system's programs are started here, with no terminal or pipe of the command's: one
+# a command started would hold that command's output open as long as the server runs.
+wineserver -p {lock}>&-
+wine wineboot </dev/null >/dev/null 2>&1 {lock}>&-
+
 status=0
 "$@" {lock}>&- || status=$?
 exit "$status"
