@@ -132,7 +132,7 @@ std::string Decimal(std::uint64_t n) {
 void LoadFindings::Add(Finding::Kind kind, std::uint64_t line, int winClass, std::uint64_t other,
                        std::string_view text) {
   ++total;
-  if (!Keeps(line)) return;
+  if (kept.size() == kKept && line >= kept.back().line) return;  // not among the first
   const auto at = std::upper_bound(
       kept.begin(), kept.end(), line,
       [](std::uint64_t before, const Finding& finding) { return before < finding.line; });

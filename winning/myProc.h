@@ -74,7 +74,6 @@ struct LoadFindings {
   std::vector<Finding> kept;
   std::uint64_t total = 0;
 
-  bool Keeps(std::uint64_t line) const { return kept.size() < kKept || line < kept.back().line; }
   // Counts a finding, and keeps it, shown by FindingText of text, if it is among the first.
   void Add(Finding::Kind kind, std::uint64_t line, int winClass, std::uint64_t other,
            std::string_view text);

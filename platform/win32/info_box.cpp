@@ -68,12 +68,12 @@ class InfoBoxDialog {
 
     const bool warning = kind_ == InfoBoxKind::kFileWarning;
     const UINT prefix = warning ? DT_NOPREFIX : 0;
+    SIZE iconSize{};
     if (warning) {
       const int size = MetricForDpi(SM_CXICON, dpi_);
       icon_.reset(LoadIconOfSize(nullptr, IDI_WARNING, size));
+      if (icon_) iconSize = {size, size};
     }
-    const SIZE iconSize =
-        icon_ ? SIZE{MetricForDpi(SM_CXICON, dpi_), MetricForDpi(SM_CYICON, dpi_)} : SIZE{};
     SIZE letters{};
     SIZE ok{};
     RECT text{0, 0, MetricForDpi(SM_CXSCREEN, dpi_) / 2, 0};
