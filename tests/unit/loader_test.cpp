@@ -301,6 +301,7 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
     K kind;
     std::uint64_t other;
     std::string text;
+    std::string reason = "";
   };
   struct Case {
     const char* name;
@@ -313,25 +314,32 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
     for (int n = 0; n < 150; ++n) lines += "x\r\n";
     return lines + "1:\r\n123456";
   }();
+  std::string utf8Title, title;  // a long UTF-8 line, and what is shown of it
+  for (int n = 0; n < 30; ++n) utf8Title += "\xE3\x81\x82";
+  for (int n = 0; n < 20; ++n) title += "あ";
   const std::vector<Case> cases{
       {"Clean", "", "\xEF\xBB\xBF\r\n1:1等\r\n123456\n2:\r\n2345\r\n\r\n3:\r67\r\n89", {}, 0},
       {"SevenDigitFirstNumber", "", "1:\r\n1234567\r\n123456\r\n", {{2, K::kTooLong, 0, ""}}, 1},
       {"FullWidthShiftJis",
        "",
-       "1:\r\n１２３４５６\r\n2:\r\n2345\r\n",
-       {{2, K::kFullWidth, 0, "１２３４５６"}},
-       1},
+       "1:\r\n０１２３４９\r\n1234\r\n2:\r\n2345\r\n",
+       {{2, K::kFullWidth, 0, "０１２３４９"},
+        {3, K::kWrongLength, 0, "", "この等級の最初の番号と桁数が違います。"}},
+       2},
       {"FullWidthUtf8",
        "",
-       "1:\n\xEF\xBC\x91\xEF\xBC\x92\xEF\xBC\x93\xE3\x80\x80\n",
-       {{2, K::kFullWidth, 0, "１２３\x81\x40"}},
+       "1:\n\xEF\xBC\x90\xEF\xBC\x99\xEF\xBC\x93\xE3\x80\x80\n",
+       {{2, K::kFullWidth, 0, "０９３\x81\x40"}},
        1},
       {"FullWidthUtf16", "", Utf16(u"1:\r\n１２３４５６", false), {{2, K::kFullWidth, 0, ""}}, 1},
       {"SpacesAndControls",
        "",
-       "1:\r\n123456 \n2:\r\t2345\r\n3:\r\n6\x01\r\n",
-       {{2, K::kSpaces, 0, "123456 "}, {4, K::kSpaces, 0, " 2345"}, {6, K::kNotDigits, 0, "6?"}},
-       3},
+       "1:\r\n123456 \n2:\r\t2345　\r\n3:\r\n6\x01\x7F\r\n4:\r\n \t　\r\n",
+       {{2, K::kSpaces, 0, "123456 "},
+        {4, K::kSpaces, 0, " 2345　"},
+        {6, K::kNotDigits, 0, "6??"},
+        {8, K::kNotDigits, 0, "  　"}},  // nothing left when the blanks go
+       4},
       {"LengthsDiffer",
        "",
        "1:\r\n123456\r\n2:\r\n2345\r\n345\r\n3:\r\n67\r\n1234567\r\n",
@@ -357,21 +365,24 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
       {"ClassWrittenTwice",
        "",
        "1:\r\n111111\r\n2:\r\n2222\r\n2:\r\n3333\r\n",
-       {{4, K::kReplaced, 6, "2222"}},
+       {{4, K::kReplaced, 6, "2222",
+         "6 行目の番号が同じ場所に入るので調べません。等級の行は 1: "
+         "から順に1回ずつ書いてください。"}},
        1},
       {"NoClassBeforeOrZero",
        "",
-       "令和9年\r\n1:\r\n123456\r\n0:\r\n999\r\n",
-       {{1, K::kBeforeFirstHeader, 0, "令和9年"},
+       "令和9年\x82\r\n1:\r\n123456\r\n0:\r\n999\r\n",  // the year cut inside a character
+       {{1, K::kBeforeFirstHeader, 0, "令和9年…"},
         {3, K::kNotCounted, 0, ""},  // "0:" last: class 1's count is never stored
         {5, K::kClassZero, 0, ""}},
        3},
       {"LongLinesCut",
        "",
-       std::string(30, '7') + "\r\n" + std::string(3'000'000, 'y'),
+       std::string(30, '7') + "\r\n" + utf8Title + "\r\n" + std::string(3'000'000, 'y'),
        {{1, K::kBeforeFirstHeader, 0, std::string(20, '7') + "…"},
-        {2, K::kBeforeFirstHeader, 0, std::string(20, 'y') + "…"}},
-       2},
+        {2, K::kBeforeFirstHeader, 0, title + "…"},
+        {3, K::kBeforeFirstHeader, 0, std::string(20, 'y') + "…"}},
+       3},
       {"EarlierFileFillsTheGaps",
        "1:\r\n111111\r\n222222\r\n",
        "2:\r\nA\r\nB\r\n1:\r\n333333\r\n",
@@ -404,6 +415,9 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
       EXPECT_EQ(got.other, c.named[n].other) << "line " << got.line;
       if (!c.named[n].text.empty()) {
         EXPECT_EQ(got.text, c.named[n].text) << "line " << got.line;
+      }
+      if (!c.named[n].reason.empty()) {
+        EXPECT_EQ(FindingReason(got), c.named[n].reason) << "line " << got.line;
       }
     }
   }

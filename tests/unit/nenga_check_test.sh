@@ -99,10 +99,11 @@ expect "lines that can never win" 0 "123456 は1等です。" "$findings" -- \
   "${runner[@]}" "$NENGA_CHECK" typed.txt 123456 000000
 popd >/dev/null
 
-cp "$SAMPLE" "$tmp/-win.txt"
+# Read as one stream, as at a terminal or with 2>&1, the findings come first.
+cp "$tmp/typed.txt" "$tmp/-typed.txt"
 pushd "$tmp" >/dev/null
-expect "-- ends the options" 0 "123456 は1等です。" "" -- \
-  "${runner[@]}" "$NENGA_CHECK" -- -win.txt 123456
+expect "-- ends the options" 0 "${findings//typed.txt/-typed.txt}
+123456 は1等です。" "" -- bash -c '"$@" 2>&1' _ "${runner[@]}" "$NENGA_CHECK" -- -typed.txt 123456
 popd >/dev/null
 usage=$("${runner[@]}" "$NENGA_CHECK" --help | decode)
 expect "an option that does not exist" 2 "" "$usage" -- "${runner[@]}" "$NENGA_CHECK" -win.txt 123456
