@@ -99,6 +99,10 @@ expect "lines that can never win" 0 "123456 は1等です。" "$findings" -- \
   "${runner[@]}" "$NENGA_CHECK" typed.txt 123456 000000
 popd >/dev/null
 
+: >"$tmp/empty.txt"
+expect "a file on which nothing can win" 0 "" "$tmp/empty.txt: このファイルには調べる当たり番号が1つもないので、どのはがきも当たりになりません。番号は等級の行（1: など）の次の行から、1行に1つずつ書いてください。
+$tmp/empty.txt: 直すところは全部で 1 件です。" -- "${runner[@]}" "$NENGA_CHECK" "$tmp/empty.txt" 123456
+
 # Read as one stream, as at a terminal or with 2>&1, the findings come first.
 cp "$tmp/typed.txt" "$tmp/-typed.txt"
 pushd "$tmp" >/dev/null
