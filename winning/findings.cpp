@@ -89,7 +89,6 @@ std::size_t DigitRuns(std::string_view text) {
 
 // Why a number that is not half-width digits alone can never equal a suffix of them.
 Finding::Kind CharacterFault(std::string_view number) {
-  if (MeantAsHeader(number)) return Finding::Kind::kNotAHeader;
   std::string_view core = number;
   while (const std::size_t n = SpaceAt(core)) core.remove_prefix(n);
   while (const std::size_t n = SpaceBefore(core)) core.remove_suffix(n);
@@ -302,6 +301,8 @@ void FindTableFaults(const SlotLines& slotLines, LoadFindings& findings) {
       if (line == 0) {
         if (!compared) continue;
         kind = Finding::Kind::kEarlierFile;
+      } else if (MeantAsHeader(number)) {  // the slip behind the others: a header not read
+        kind = Finding::Kind::kNotAHeader;
       } else if (slot >= count) {
         kind = Finding::Kind::kNotCounted;
       } else if (row >= reach) {

@@ -371,7 +371,9 @@ void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findi
       const auto row = static_cast<std::size_t>(k - 1);
       std::uint64_t& filledBy = slotLines[row][i - 1];
       if (filledBy != 0) {
-        found.Add(Finding::Kind::kReplaced, filledBy, k, lineNumber, numbers[row][i - 1]);
+        const std::string& replaced = numbers[row][i - 1];
+        found.Add(MeantAsHeader(replaced) ? Finding::Kind::kNotAHeader : Finding::Kind::kReplaced,
+                  filledBy, k, lineNumber, replaced);
       }
       numbers[row][i - 1] = std::move(line);
       filledBy = lineNumber;

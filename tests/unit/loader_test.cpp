@@ -427,6 +427,15 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
         {6, K::kNotAHeader, 0, "2等:"},  // taken as class 1's second number
         {7, K::kWrongLength, 6, ""}},
        5},
+      {"MeantAsHeaderThenAHeader",  // class 1's count goes to class 2
+       "",
+       "1:\r\n123456\r\n2等:\r\n2345\r\n3:\r\n67\r\n",
+       {{0, K::kNothingCompared, 0, ""},
+        {2, K::kNotCounted, 0, ""},
+        {3, K::kNotAHeader, 0, ""},
+        {4, K::kNotCounted, 0, ""},
+        {6, K::kClassNotReached, 1, ""}},
+       5},
       {"SeveralNumbersOnALine",
        "",
        "1:\r\n123456\r\n2:\r\n67 89 01\r\n2345\r\n3:\r\n１２、３４,56\r\n",

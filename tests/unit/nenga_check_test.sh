@@ -107,7 +107,7 @@ $tmp/empty.txt: 直すところは全部で 1 件です。" -- "${runner[@]}" "$
 cp "$tmp/typed.txt" "$tmp/-typed.txt"
 pushd "$tmp" >/dev/null
 expect "-- ends the options" 0 "${findings//typed.txt/-typed.txt}
-123456 は1等です。" "" -- bash -c '"$@" 2>&1' _ "${runner[@]}" "$NENGA_CHECK" -- -typed.txt 123456
+123456 は1等です。" "" -- sh -c '"$@" 2>&1' _ "${runner[@]}" "$NENGA_CHECK" -- -typed.txt 123456
 popd >/dev/null
 usage=$("${runner[@]}" "$NENGA_CHECK" --help | decode)
 expect "an option that does not exist" 2 "" "$usage" -- "${runner[@]}" "$NENGA_CHECK" -win.txt 123456
