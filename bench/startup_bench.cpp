@@ -1,8 +1,10 @@
-// Start-up benchmark: starts nenga.exe and the least window program in turn, RUNS
-// times each, and measures for every start the time until the program's window is
-// visible and the program idle (waiting for input), and its working set once idle.
-// Prints the medians of each, and nenga's ratios to the least program's: the median of
-// the ratios of each run's two starts, which other work on the machine disturbs least.
+// Start-up benchmark: starts nenga.exe, the least window program, and the least program
+// loading first the system DLLs that nenga.exe has loaded once its start-up is done and
+// the least program has not, in turn, RUNS times each. For every start it measures the
+// time until the program's main window is visible and the program idle (waiting for
+// input), and its working set once idle. Prints the medians of each, the DLLs, and
+// nenga's ratios to each of the other two: the median of the ratios of each run's
+// starts, which other work on the machine disturbs least.
 //
 //   startup_bench NENGA.EXE LEAST.EXE [RUNS]
 #include <windows.h>
@@ -12,6 +14,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cwctype>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,10 +35,13 @@ BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM param) {
   auto* find = reinterpret_cast<FindWindowOf*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  // The main window: visible and captioned (a zero-size window that only carries the
-  // taskbar button does not count).
+  // The main window: visible, captioned and of some size (nenga's zero-size window that
+  // only carries the taskbar button is all three but the last, and shows first).
   const bool captioned = (GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-  if (owner == find->processId && IsWindowVisible(window) && captioned) {
+  RECT rect{};
+  const bool sized =
+      GetWindowRect(window, &rect) && rect.right > rect.left && rect.bottom > rect.top;
+  if (owner == find->processId && IsWindowVisible(window) && captioned && sized) {
     find->found = window;
     return FALSE;
   }
@@ -63,9 +70,41 @@ std::wstring FolderOf(const std::wstring& path) {
   return slash == std::wstring::npos ? L"." : path.substr(0, slash);
 }
 
-// One start, measured; the program is closed again before this returns.
-bool MeasureOnce(const std::wstring& exe, Sample& sample) {
-  std::wstring commandLine = L"\"" + exe + L"\"";
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
+
+// The DLLs of the system folder that process has loaded, by name in lower case.
+std::set<std::wstring> SystemDllsOf(HANDLE process) {
+  std::set<std::wstring> names;
+  wchar_t system[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return names;
+  const std::wstring folder = Lower(system) + L"\\";
+  HMODULE modules[512];
+  DWORD bytes = 0;
+  if (!EnumProcessModulesEx(process, modules, sizeof(modules), &bytes, LIST_MODULES_ALL)) {
+    return names;
+  }
+  const DWORD count = std::min<DWORD>(bytes / sizeof(HMODULE), 512);
+  for (DWORD i = 0; i < count; ++i) {
+    wchar_t path[MAX_PATH];
+    if (GetModuleFileNameExW(process, modules[i], path, MAX_PATH) == 0) continue;
+    const std::wstring file = Lower(path);
+    if (file.starts_with(folder) && file.find(L'\\', folder.size()) == std::wstring::npos &&
+        file.ends_with(L".dll")) {
+      names.insert(file.substr(folder.size()));
+    }
+  }
+  return names;
+}
+
+// One start, measured; the program is closed again before this returns. dlls, when
+// given, receives the system DLLs the program holds once idle, with its working set.
+bool MeasureOnce(const std::wstring& exe, const std::wstring& arguments, Sample& sample,
+                 std::set<std::wstring>* dlls = nullptr) {
+  std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
   const std::wstring folder = FolderOf(exe);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -98,6 +137,7 @@ bool MeasureOnce(const std::wstring& exe, Sample& sample) {
   memory.cb = sizeof(memory);
   const bool measured = GetProcessMemoryInfo(process.hProcess, &memory, sizeof(memory)) != 0;
   sample.workingSetKb = static_cast<double>(memory.WorkingSetSize) / 1024.0;
+  if (dlls != nullptr) *dlls = SystemDllsOf(process.hProcess);
 
   if (window != nullptr) PostMessageW(window, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0) {
@@ -127,35 +167,55 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   const int runs = argc > 3 ? std::max(1, _wtoi(argv[3])) : 15;
-  const std::wstring programs[2] = {argv[1], argv[2]};
-  std::vector<double> times[2], sets[2], timeRatios, setRatios;
 
-  Sample warm;  // the first start of each fills the system's caches; not counted
-  for (const std::wstring& program : programs) MeasureOnce(program, warm);
+  // The first start of each fills the system's caches and is not counted; it tells which
+  // system DLLs nenga.exe holds once idle (what its start-up loaded, and the step it
+  // takes at its first idle moment) that the least program does not.
+  Sample warm;
+  std::set<std::wstring> nengaDlls, leastDlls;
+  if (!MeasureOnce(argv[1], L"", warm, &nengaDlls) ||
+      !MeasureOnce(argv[2], L"", warm, &leastDlls)) {
+    return 1;
+  }
+  std::wstring extra;
+  for (const std::wstring& dll : nengaDlls) {
+    if (!leastDlls.contains(dll)) extra += L" " + dll;
+  }
+  MeasureOnce(argv[2], extra, warm);
 
+  constexpr int kPrograms = 3;
+  const std::wstring programs[kPrograms] = {argv[1], argv[2], argv[2]};
+  const std::wstring arguments[kPrograms] = {L"", L"", extra};
+  std::vector<double> times[kPrograms], sets[kPrograms], timeRatios[kPrograms],
+      setRatios[kPrograms];
   for (int run = 0; run < runs; ++run) {
-    for (int turn = 0; turn < 2; ++turn) {
-      const int which = (run + turn) % 2;  // alternate which one goes first
+    for (int turn = 0; turn < kPrograms; ++turn) {
+      const int which = (run + turn) % kPrograms;  // each goes first in turn
       Sample sample;
-      if (!MeasureOnce(programs[which], sample)) return 1;
+      if (!MeasureOnce(programs[which], arguments[which], sample)) return 1;
       times[which].push_back(sample.milliseconds);
       sets[which].push_back(sample.workingSetKb);
     }
-    timeRatios.push_back(times[0].back() / times[1].back());
-    setRatios.push_back(sets[0].back() / sets[1].back());
+    for (int base = 1; base < kPrograms; ++base) {
+      timeRatios[base].push_back(times[0].back() / times[base].back());
+      setRatios[base].push_back(sets[0].back() / sets[base].back());
+    }
   }
 
-  const char* names[2] = {"nenga", "least"};
-  for (int i = 0; i < 2; ++i) {
+  const char* names[kPrograms] = {"nenga", "least", "least+"};
+  for (int i = 0; i < kPrograms; ++i) {
     std::printf(
         "%-6s start-up to idle window: median %7.1f ms (min %7.1f)   "
         "idle working set: median %7.0f KB\n",
         names[i], Median(times[i]), *std::min_element(times[i].begin(), times[i].end()),
         Median(sets[i]));
   }
-  std::printf(
-      "ratios over %d runs each (median of the runs' ratios): start-up %.2f, "
-      "working set %.2f\n",
-      runs, Median(timeRatios), Median(setRatios));
+  std::printf("least+ loads first the system DLLs nenga holds once idle and least does not:%ls\n",
+              extra.empty() ? L" none" : extra.c_str());
+  std::printf("ratios over %d runs each (median of the runs' ratios):\n", runs);
+  for (int base = 1; base < kPrograms; ++base) {
+    std::printf("  nenga / %-6s start-up %.2f, working set %.2f\n", names[base],
+                Median(timeRatios[base]), Median(setRatios[base]));
+  }
   return 0;
 }

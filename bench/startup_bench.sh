@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Start-up benchmark under Wine: builds the release nenga.exe and the least window
-# program the same way, starts them in turn (RUNS times each, 15 by default), and
-# prints the start-up time to the idle main window and the idle working set of each,
-# with nenga's ratios to the least program's. A measurement, not a test.
+# program the same way, starts them in turn with the least program loading nenga's
+# extra system DLLs first (RUNS times each, 15 by default), and prints the start-up time
+# to the idle main window and the idle working set of each, with nenga's ratios to the
+# other two. A measurement, not a test.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"

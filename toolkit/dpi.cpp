@@ -6,20 +6,23 @@
 namespace nenga {
 namespace {
 
-// The calls of Windows 10 (1607) and 8.1, looked up once, so the program still starts
-// on Windows 7.
+template <class Fn>
+void Find(HMODULE module, const char* name, Fn& fn) {
+  fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// The calls of Windows 10 (1607), looked up once, so the program still starts on
+// Windows 7. They are user32's, which every window needs anyway.
 struct LateCalls {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
   using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
   using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
-  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
   GetDpiForWindowFn getDpiForWindow = nullptr;
   GetSystemMetricsForDpiFn getSystemMetricsForDpi = nullptr;
   AdjustWindowRectExForDpiFn adjustWindowRectExForDpi = nullptr;
   SystemParametersInfoForDpiFn systemParametersInfoForDpi = nullptr;
-  GetDpiForMonitorFn getDpiForMonitor = nullptr;
 
   LateCalls() {
     if (const HMODULE user = GetModuleHandleW(L"user32.dll")) {
@@ -28,27 +31,35 @@ struct LateCalls {
       Find(user, "AdjustWindowRectExForDpi", adjustWindowRectExForDpi);
       Find(user, "SystemParametersInfoForDpi", systemParametersInfoForDpi);
     }
-    // shcore is a system DLL of Windows 8.1 on, loaded by its full path: never one of
-    // that name beside the program.
-    wchar_t path[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    constexpr wchar_t kShcore[] = L"\\shcore.dll";
-    if (length > 0 && length + std::size(kShcore) <= MAX_PATH) {
-      std::copy(std::begin(kShcore), std::end(kShcore), path + length);
-      if (const HMODULE shcore = LoadLibraryW(path))
-        Find(shcore, "GetDpiForMonitor", getDpiForMonitor);
-    }
-  }
-
-  template <class Fn>
-  static void Find(HMODULE module, const char* name, Fn& fn) {
-    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
   }
 };
 
 const LateCalls& Late() {
   static const LateCalls calls;
   return calls;
+}
+
+// GetDpiForMonitor, of Windows 8.1, is shcore's: a DLL that brings others behind it
+// (under Wine rpcrt4, combase and ole32), so it is loaded at the first question only
+// a monitor can answer, never at start-up. By its full path: never a DLL of that name
+// beside the program.
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+
+GetDpiForMonitorFn LoadGetDpiForMonitor() {
+  wchar_t path[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+  constexpr wchar_t kShcore[] = L"\\shcore.dll";
+  GetDpiForMonitorFn fn = nullptr;
+  if (length > 0 && length + std::size(kShcore) <= MAX_PATH) {
+    std::copy(std::begin(kShcore), std::end(kShcore), path + length);
+    if (const HMODULE shcore = LoadLibraryW(path)) Find(shcore, "GetDpiForMonitor", fn);
+  }
+  return fn;
+}
+
+GetDpiForMonitorFn GetDpiForMonitorCall() {
+  static const GetDpiForMonitorFn fn = LoadGetDpiForMonitor();
+  return fn;
 }
 
 constexpr wchar_t kDpiProperty[] = L"Nenga.Dpi";
@@ -66,14 +77,23 @@ UINT SystemDpi() {
 UINT MonitorDpi(HMONITOR monitor) {
   UINT x = 0, y = 0;
   constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
-  if (monitor != nullptr && Late().getDpiForMonitor != nullptr &&
-      SUCCEEDED(Late().getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && y > 0) {
+  if (monitor == nullptr) return SystemDpi();
+  const GetDpiForMonitorFn getDpiForMonitor = GetDpiForMonitorCall();
+  if (getDpiForMonitor != nullptr && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) &&
+      y > 0) {
     return y;
   }
   return SystemDpi();
 }
 
 UINT PrimaryMonitorDpi() { return MonitorDpi(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY)); }
+
+UINT MonitorDpiOf(HWND window) {
+  if (Late().getDpiForWindow != nullptr) {
+    if (const UINT dpi = Late().getDpiForWindow(window)) return dpi;
+  }
+  return MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY));
+}
 
 UINT WindowDpi(HWND window) {
   if (const auto kept = reinterpret_cast<UINT_PTR>(GetPropW(window, kDpiProperty))) {

@@ -16,10 +16,15 @@ inline constexpr UINT kGetDpiScaledSize = 0x02E4;
 // The scale the system started the session at.
 UINT SystemDpi();
 // The scale of a monitor (GetDpiForMonitor's effective scale); the system's where the
-// system cannot tell.
+// system cannot tell. The first call loads shcore.
 UINT MonitorDpi(HMONITOR monitor);
 // The scale of the primary monitor, where the program's windows are first made.
 UINT PrimaryMonitorDpi();
+// The scale of the monitor window stands on, told by the window itself where the system
+// keeps a scale per window (GetDpiForWindow, Windows 10), which loads nothing; by the
+// monitor elsewhere. Right for a window shown, or made a moment ago: a hidden window's
+// own scale can be out of date.
+UINT MonitorDpiOf(HWND window);
 
 // The scale a window keeps: the one KeepWindowDpi last gave it, or else the system's
 // answer for it (GetDpiForWindow). The system's answer can be out of date for a hidden

@@ -31,7 +31,7 @@ bool AtariDialog::Create(HINSTANCE instance, HWND owner, int fontHeight) {
   // The label starts empty and as small as its text.
   rows_ = layout.controls;
   SetPictureAside(layout);
-  monitorDpi_ = OwnMonitorDpi();
+  monitorDpi_ = Dpi();  // made at its monitor's scale
   return BuildControls(hwnd_, instance, layout, controls_);
 }
 

@@ -66,8 +66,9 @@ int Run(HINSTANCE instance, int showCommand) {
   // application window, and the main window, owner of the win dialog, goes first.
   AtariDialog atari(platform);
   MainWindow main(platform, atari);
-  // Both windows are made on the primary monitor, at its scale.
-  const int fontHeight = MeasureFormFontHeight(PrimaryMonitorDpi());
+  // Both windows are made on the primary monitor, at its scale, which the application
+  // window, made there a moment ago, tells.
+  const int fontHeight = MeasureFormFontHeight(MonitorDpiOf(platform.AppWindow()));
   if (!main.Create(instance, fontHeight, platform.AppWindow())) {
     return StartupFailed(platform, words::kMainWindowFailed, GetLastError());
   }

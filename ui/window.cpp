@@ -46,7 +46,9 @@ bool Window::CreateFrame(HINSTANCE instance, const wchar_t* className, const wch
                          DWORD style, DWORD exStyle, int clientWidth, int clientHeight,
                          HWND owner) {
   if (!RegisterWindowClass(instance, className)) return false;
-  const UINT dpi = PrimaryMonitorDpi();
+  // At the primary monitor's scale: told by the owner, made there a moment ago, where
+  // there is one.
+  const UINT dpi = owner != nullptr ? MonitorDpiOf(owner) : PrimaryMonitorDpi();
   RECT frame{0, 0, clientWidth, clientHeight};
   AdjustWindowRectForDpi(frame, style, exStyle, dpi);
   const SIZE size{frame.right - frame.left, frame.bottom - frame.top};

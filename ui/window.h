@@ -54,8 +54,8 @@ class Window {
   // and no icon, so the caption shows none.
   static bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className);
   // Creates the window, hidden and centred on the primary screen, with the frame of
-  // that monitor's scale, which it keeps; `this` travels in the creation parameter to
-  // WM_NCCREATE.
+  // that monitor's scale, which it keeps; the owner, where there is one, stands on that
+  // monitor too. `this` travels in the creation parameter to WM_NCCREATE.
   bool CreateFrame(HINSTANCE instance, const wchar_t* className, const wchar_t* caption,
                    DWORD style, DWORD exStyle, int clientWidth, int clientHeight, HWND owner);
 

@@ -13,6 +13,8 @@
 // WM_GETDPISCALEDSIZE and then WM_DPICHANGED with the rectangle Windows would suggest, of
 // the size the window said, at its top-left corner, sent to that window. Each is logged:
 //   scale HWND DPI WIDTH HEIGHT
+// Loaded, it writes when, by the program's thread, and whether shcore came before it:
+//   loaded after|before the first paint, shcore loaded|not loaded
 // With NENGA_DWM_TASKBAR set, it answers the program's own GetMonitorInfoW and
 // GetWindowPlacement as Windows does with a taskbar on the left and at the top, which
 // Xvfb lacks: the primary monitor's work area starts at kTaskbar, and a placement is in
@@ -152,9 +154,29 @@ LRESULT CALLBACK PlayScaleChange(int code, WPARAM removed, LPARAM lParam) {
   return CallNextHookEx(scalePlayer, code, removed, lParam);
 }
 
+// A window of the thread drawn: visible, of some size, nothing left to paint.
+BOOL CALLBACK FindPainted(HWND window, LPARAM painted) {
+  RECT rect{};
+  if (IsWindowVisible(window) && GetWindowRect(window, &rect) && !IsRectEmpty(&rect) &&
+      !GetUpdateRect(window, nullptr, FALSE)) {
+    *reinterpret_cast<bool*>(painted) = true;
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    bool painted = false;
+    EnumThreadWindows(GetCurrentThreadId(), FindPainted, reinterpret_cast<LPARAM>(&painted));
+    Log(std::string("loaded ") + (painted ? "after" : "before") + " the first paint, shcore " +
+        (GetModuleHandleW(L"shcore.dll") ? "loaded" : "not loaded"));
+  }
+  return TRUE;
+}
 
 __declspec(dllexport) HRESULT WINAPI DwmIsCompositionEnabled(BOOL* enabled) {
   if (scalePlayer == nullptr) {
