@@ -36,7 +36,7 @@ int Rounded(int numerator, int denominator) { return (numerator + denominator / 
 
 // What the box should measure, from the system's message font, found independently.
 struct Expected {
-  int x = 0, y = 0, ok = 0;
+  int x = 0, y = 0, ok = 0, notepad = 0;
   SIZE text{};
   std::wstring face;
   LONG fontHeight = 0;
@@ -70,6 +70,8 @@ Expected Measure(const std::wstring& text, UINT dpi = SystemDpi(), UINT prefix =
   e.y = size.cy;
   ::GetTextExtentPoint32W(dc, L"OK", 2, &size);
   e.ok = size.cx;
+  ::GetTextExtentPoint32W(dc, L"メモ帳で開く(O)", 9, &size);
+  e.notepad = size.cx;
   RECT rect{0, 0, ::GetSystemMetrics(SM_CXSCREEN) / 2, 0};
   ::DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | prefix);
   e.text = {rect.right, rect.bottom};
@@ -160,7 +162,7 @@ class BoxesTest : public ::testing::Test {
 };
 
 // A file's warning has the warning icon of the scale's size left of the text, which is
-// shown as it stands.
+// shown as it stands, and a push button as large as OK beside it, read out by its text.
 void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi(),
                   InfoBoxKind kind = InfoBoxKind::kInformation) {
   const bool warning = kind == InfoBoxKind::kFileWarning;
@@ -175,7 +177,7 @@ void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi(),
   const int icon = warning ? ::MulDiv(::GetSystemMetrics(SM_CXICON), static_cast<int>(dpi),
                                       static_cast<int>(SystemDpi()))
                            : 0;
-  EXPECT_EQ(VisibleChildren(dialog, L"Button").size(), 1u);
+  EXPECT_EQ(VisibleChildren(dialog, L"Button").size(), warning ? 2u : 1u);
   EXPECT_EQ(LOWORD(::SendMessageW(dialog, DM_GETDEFID, 0, 0)), IDOK);
   EXPECT_EQ(::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
 
@@ -189,11 +191,11 @@ void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi(),
   const int marginX = Rounded(8 * e.x, 4);
   const int marginY = Rounded(8 * e.y, 8);
   const int gap = Rounded(10 * e.y, 8);
-  const int buttonWidth = std::max(Rounded(50 * e.x, 4), e.ok + 8);
+  const int buttonWidth = std::max({Rounded(50 * e.x, 4), e.ok + 8, warning ? e.notepad + 8 : 0});
   const int buttonHeight = Rounded(14 * e.y, 8);
+  const int row = warning ? 2 * buttonWidth + Rounded(4 * e.x, 4) : buttonWidth;
   const int textLeft = warning ? marginX + icon + marginX : marginX;
-  const int clientWidth =
-      std::max(textLeft + static_cast<int>(e.text.cx), marginX + buttonWidth) + marginX;
+  const int clientWidth = std::max(textLeft + static_cast<int>(e.text.cx), marginX + row) + marginX;
   const int body = std::max(static_cast<int>(e.text.cy), icon);
 
   RECT client{};
@@ -217,7 +219,18 @@ void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi(),
   EXPECT_EQ(ok.right - ok.left, buttonWidth);
   EXPECT_EQ(ok.bottom - ok.top, buttonHeight);
   EXPECT_EQ(ok.top, marginY + body + gap);
-  EXPECT_EQ(ok.left, (clientWidth - buttonWidth) / 2);
+  EXPECT_EQ(ok.left, (clientWidth - row) / 2);
+  const HWND notepad = ::GetDlgItem(dialog, kInfoNotepadId);
+  EXPECT_EQ(notepad != nullptr, warning);
+  if (warning && notepad) {
+    EXPECT_EQ(TextOf(notepad), L"メモ帳で開く(&O)");
+    EXPECT_EQ(::GetWindowLongW(notepad, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    const RECT beside = RectInParent(notepad);
+    EXPECT_EQ(beside.left, ok.right + Rounded(4 * e.x, 4));
+    EXPECT_EQ(beside.right - beside.left, buttonWidth);
+    EXPECT_EQ(beside.top, ok.top);
+    EXPECT_EQ(beside.bottom, ok.bottom);
+  }
 
   RECT frame{};
   ::GetWindowRect(dialog, &frame);
@@ -304,19 +317,25 @@ TEST_F(BoxesTest, InfoBoxWrapsLongTextAtHalfTheScreen) {
   ASSERT_TRUE(watch.Dialog()) << "the box never showed";
 }
 
+// A file's warning too; only there Alt+O presses the button beside OK, and only that
+// answers true.
 TEST_F(BoxesTest, InfoBoxClosesWithEnterEscapeAndTheCloseBox) {
   const std::function<void(HWND)> closers[] = {
       [](HWND dialog) { test::PressKey(dialog, VK_RETURN); },
       [](HWND dialog) { test::PressKey(dialog, VK_ESCAPE); },
       [](HWND dialog) { ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
+      [](HWND) { ::PostMessageW(::GetFocus(), WM_SYSCHAR, L'o', 1 << 29); },
   };
-  int n = 0;
-  for (const auto& close : closers) {
-    SCOPED_TRACE(testing::Message() << "closer " << n++);
-    DialogWatch watch(close);
-    platform_.InfoBox("閉じる");
+  for (int n = 0; n < 7; ++n) {
+    const bool file = n > 2;  // the first three closers on the box alone, then all four
+    const int closer = file ? n - 3 : n;
+    SCOPED_TRACE(testing::Message() << "closer " << closer << (file ? " of a file" : ""));
+    DialogWatch watch(closers[closer]);
+    const bool notepad =
+        file ? platform_.FileWarningBox(L"a.txt", "閉じる") : (platform_.InfoBox("閉じる"), false);
     ASSERT_TRUE(watch.Dialog()) << "the box never showed";
     EXPECT_FALSE(watch.ClosedByWatch()) << "the box ignored the key";
+    EXPECT_EQ(notepad, closer == 3);
     ExpectMainWindowBack();
   }
 }

@@ -49,6 +49,11 @@ TEST(InfoBoxLayoutTest, TypicalJapaneseFont) {
   ExpectRect(warning.icon, 12, 12, 44, 44);
   ExpectRect(warning.text, 56, 12, 357, 36);
   ExpectRect(warning.button, 147, 59, 222, 80);  // (369 - 75) / 2 = 147
+
+  // A second button's text wider: both 90 + 8 wide, 6 apart, the pair centred.
+  const InfoBoxLayout two = LayoutInfoBox(6, 12, {301, 24}, 13, {32, 32}, 90);
+  ExpectRect(two.button, 83, 59, 181, 80);  // (369 - 202) / 2 = 83
+  ExpectRect(two.second, 187, 59, 285, 80);
 }
 
 TEST(PlaceOpenDialogTest, CentresAcrossAndLeavesAThirdAbove) {
