@@ -11,13 +11,13 @@ InfoBoxLayout LayoutInfoBox(int unitX, int unitY, SIZE text, int okWidth, SIZE i
   const int marginX = ScaleRounded(8, unitX, 4);
   const int marginY = ScaleRounded(8, unitY, 8);
   const int gap = ScaleRounded(10, unitY, 8);
-  // Buttons in a row are as wide as each other, as in the system's message boxes, and
-  // 4 dialog units apart.
-  const int buttonWidth =
-      std::max({ScaleRounded(50, unitX, 4), okWidth + 8, secondWidth > 0 ? secondWidth + 8 : 0});
+  const int buttonWidth = std::max(ScaleRounded(50, unitX, 4), okWidth + 8);
   const int buttonHeight = ScaleRounded(14, unitY, 8);
+  // A second button, 4 dialog units right of OK, leaves its longer text a margin's width
+  // of room, half either side.
+  const int secondButton = std::max(ScaleRounded(50, unitX, 4), secondWidth + marginX);
   const int buttonGap = ScaleRounded(4, unitX, 4);
-  const int row = secondWidth > 0 ? buttonWidth + buttonGap + buttonWidth : buttonWidth;
+  const int row = buttonWidth + (secondWidth > 0 ? buttonGap + secondButton : 0);
   // An icon stands a margin's width away from the text, which starts beside its top.
   const int textLeft = icon.cx > 0 ? marginX + icon.cx + marginX : marginX;
   const int body = std::max(static_cast<int>(text.cy), static_cast<int>(icon.cy));
@@ -31,8 +31,8 @@ InfoBoxLayout LayoutInfoBox(int unitX, int unitY, SIZE text, int okWidth, SIZE i
   const int buttonTop = marginY + body + gap;
   layout.button = {buttonLeft, buttonTop, buttonLeft + buttonWidth, buttonTop + buttonHeight};
   if (secondWidth > 0) {
-    layout.second = layout.button;
-    ::OffsetRect(&layout.second, buttonWidth + buttonGap, 0);
+    const int secondLeft = layout.button.right + buttonGap;
+    layout.second = {secondLeft, buttonTop, secondLeft + secondButton, buttonTop + buttonHeight};
   }
   return layout;
 }

@@ -162,7 +162,7 @@ class BoxesTest : public ::testing::Test {
 };
 
 // A file's warning has the warning icon of the scale's size left of the text, which is
-// shown as it stands, and a push button as large as OK beside it, read out by its text.
+// shown as it stands, and beside OK a push button, read out by its text.
 void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi(),
                   InfoBoxKind kind = InfoBoxKind::kInformation) {
   const bool warning = kind == InfoBoxKind::kFileWarning;
@@ -191,9 +191,10 @@ void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi(),
   const int marginX = Rounded(8 * e.x, 4);
   const int marginY = Rounded(8 * e.y, 8);
   const int gap = Rounded(10 * e.y, 8);
-  const int buttonWidth = std::max({Rounded(50 * e.x, 4), e.ok + 8, warning ? e.notepad + 8 : 0});
+  const int buttonWidth = std::max(Rounded(50 * e.x, 4), e.ok + 8);
   const int buttonHeight = Rounded(14 * e.y, 8);
-  const int row = warning ? 2 * buttonWidth + Rounded(4 * e.x, 4) : buttonWidth;
+  const int notepadWidth = std::max(Rounded(50 * e.x, 4), e.notepad + marginX);
+  const int row = buttonWidth + (warning ? Rounded(4 * e.x, 4) + notepadWidth : 0);
   const int textLeft = warning ? marginX + icon + marginX : marginX;
   const int clientWidth = std::max(textLeft + static_cast<int>(e.text.cx), marginX + row) + marginX;
   const int body = std::max(static_cast<int>(e.text.cy), icon);
@@ -227,7 +228,7 @@ void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi(),
     EXPECT_EQ(::GetWindowLongW(notepad, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
     const RECT beside = RectInParent(notepad);
     EXPECT_EQ(beside.left, ok.right + Rounded(4 * e.x, 4));
-    EXPECT_EQ(beside.right - beside.left, buttonWidth);
+    EXPECT_EQ(beside.right - beside.left, notepadWidth);
     EXPECT_EQ(beside.top, ok.top);
     EXPECT_EQ(beside.bottom, ok.bottom);
   }

@@ -50,10 +50,10 @@ TEST(InfoBoxLayoutTest, TypicalJapaneseFont) {
   ExpectRect(warning.text, 56, 12, 357, 36);
   ExpectRect(warning.button, 147, 59, 222, 80);  // (369 - 75) / 2 = 147
 
-  // A second button's text wider: both 90 + 8 wide, 6 apart, the pair centred.
+  // A second button 6 right of OK, its text 90 with the margin 12; the pair centred.
   const InfoBoxLayout two = LayoutInfoBox(6, 12, {301, 24}, 13, {32, 32}, 90);
-  ExpectRect(two.button, 83, 59, 181, 80);  // (369 - 202) / 2 = 83
-  ExpectRect(two.second, 187, 59, 285, 80);
+  ExpectRect(two.button, 93, 59, 168, 80);  // (369 - 75 - 6 - 102) / 2 = 93
+  ExpectRect(two.second, 174, 59, 276, 80);
 }
 
 TEST(PlaceOpenDialogTest, CentresAcrossAndLeavesAThirdAbove) {
