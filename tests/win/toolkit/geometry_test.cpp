@@ -49,11 +49,6 @@ TEST(InfoBoxLayoutTest, TypicalJapaneseFont) {
   ExpectRect(warning.icon, 12, 12, 44, 44);
   ExpectRect(warning.text, 56, 12, 357, 36);
   ExpectRect(warning.button, 147, 59, 222, 80);  // (369 - 75) / 2 = 147
-
-  // A second button 6 right of OK, its text 90 with the margin 12; the pair centred.
-  const InfoBoxLayout two = LayoutInfoBox(6, 12, {301, 24}, 13, {32, 32}, 90);
-  ExpectRect(two.button, 93, 59, 168, 80);  // (369 - 75 - 6 - 102) / 2 = 93
-  ExpectRect(two.second, 174, 59, 276, 80);
 }
 
 TEST(PlaceOpenDialogTest, CentresAcrossAndLeavesAThirdAbove) {
