@@ -52,11 +52,48 @@ std::size_t FullWidthDigitAt(std::string_view text) {
   return 0;
 }
 
+std::size_t DigitAt(std::string_view text) {
+  return !text.empty() && IsDigit(text[0]) ? 1 : FullWidthDigitAt(text);
+}
+
+// The bytes of a space, a comma or 、 at the start of text, 0 for none: what a user
+// puts between numbers written on one line.
+std::size_t SeparatorAt(std::string_view text) {
+  if (const std::size_t n = SpaceAt(text)) return n;
+  if (text.starts_with(',')) return 1;
+  for (const std::string_view mark : {"\x81\x43", "\xEF\xBC\x8C", "\x81\x41", "\xE3\x80\x81"}) {
+    if (text.starts_with(mark)) return mark.size();  // ，and 、 in Shift-JIS and UTF-8
+  }
+  return 0;
+}
+
+// How many runs of digits text is, when it is nothing but runs of digits and
+// separators; 0 when it holds anything else.
+std::size_t DigitRuns(std::string_view text) {
+  std::size_t runs = 0;
+  bool inRun = false;
+  while (!text.empty()) {
+    if (const std::size_t n = DigitAt(text)) {
+      runs += inRun ? 0 : 1;
+      inRun = true;
+      text.remove_prefix(n);
+    } else if (const std::size_t m = SeparatorAt(text)) {
+      inRun = false;
+      text.remove_prefix(m);
+    } else {
+      return 0;
+    }
+  }
+  return runs;
+}
+
 // Why a number that is not half-width digits alone can never equal a suffix of them.
 Finding::Kind CharacterFault(std::string_view number) {
+  if (MeantAsHeader(number)) return Finding::Kind::kNotAHeader;
   std::string_view core = number;
   while (const std::size_t n = SpaceAt(core)) core.remove_prefix(n);
   while (const std::size_t n = SpaceBefore(core)) core.remove_suffix(n);
+  if (DigitRuns(core) > 1) return Finding::Kind::kSeveralNumbers;
   bool fullWidth = false;
   for (std::string_view rest = core; !rest.empty();) {
     if (IsDigit(rest[0])) {
@@ -129,6 +166,27 @@ std::string Decimal(std::uint64_t n) {
 
 }  // namespace
 
+bool MeantAsHeader(std::string_view line) {
+  // The colon or 等 of "1等:", "１：" or "10:" comes within four characters, each of
+  // at most three bytes.
+  constexpr std::size_t kLookBytes = 12;
+  if (DigitAt(line) == 0) return false;
+  const std::string_view start = line.substr(0, kLookBytes);
+  for (const std::string_view mark :
+       {":", "\x81\x46", "\xEF\xBC\x9A", "\x93\x99", "\xE7\xAD\x89"}) {
+    if (start.find(mark) != std::string_view::npos) return true;  // ：and 等 as well
+  }
+  return false;
+}
+
+bool DigitAfterColon(std::string_view header) {
+  for (std::string_view rest = header.substr(std::min<std::size_t>(header.size(), 2));
+       !rest.empty(); rest.remove_prefix(1)) {
+    if (DigitAt(rest) != 0) return true;
+  }
+  return false;
+}
+
 void LoadFindings::Add(Finding::Kind kind, std::uint64_t line, int winClass, std::uint64_t other,
                        std::string_view text) {
   ++total;
@@ -171,6 +229,8 @@ std::string FindingText(std::string_view line, bool more) {
 std::string FindingReason(const Finding& finding) {
   using Kind = Finding::Kind;
   switch (finding.kind) {
+    case Kind::kNothingCompared:
+      return words::kNothingCompared;
     case Kind::kBeforeFirstHeader:
       return words::kBeforeFirstHeader;
     case Kind::kClassZero:
@@ -197,6 +257,12 @@ std::string FindingReason(const Finding& finding) {
     case Kind::kEarlierFile:
       return Decimal(static_cast<std::uint64_t>(finding.winClass)) + words::kEarlierFileMiddle +
              finding.text + words::kEarlierFileAfter;
+    case Kind::kNumberOnHeader:
+      return words::kNumberOnHeader;
+    case Kind::kNotAHeader:
+      return words::kNotAHeader;
+    case Kind::kSeveralNumbers:
+      return words::kSeveralNumbers;
   }
   return {};
 }
@@ -207,7 +273,7 @@ std::string FindingsBoxText(const LoadFindings& findings) {
   for (std::size_t n = 0; n < shown; ++n) {
     const Finding& finding = findings.kept[n];
     text += "\r\n";
-    if (finding.kind != Finding::Kind::kEarlierFile) {
+    if (finding.line != 0) {
       text += Decimal(finding.line) + words::kLineBefore + finding.text + words::kLineAfter;
     }
     text += FindingReason(finding);
@@ -223,6 +289,8 @@ std::string FindingsBoxText(const LoadFindings& findings) {
 void FindTableFaults(const SlotLines& slotLines, LoadFindings& findings) {
   std::size_t reach = 0;  // the check walks the classes before the first without numbers
   while (reach < WinCount.size() && WinCount[reach] > 0) ++reach;
+  // However the file came to it, every postcard would seem to have lost.
+  if (reach == 0) findings.Add(Finding::Kind::kNothingCompared, 0, 0, 0, {});
   for (std::size_t row = 0; row < WinNumbers.size(); ++row) {
     const auto count = static_cast<std::size_t>(std::max(WinCount[row], 0));
     for (std::size_t slot = 0; slot < WinNumbers[row].size(); ++slot) {

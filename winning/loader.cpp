@@ -114,7 +114,8 @@ class LineReader {
 
   // Reads the next line into line: its first two bytes (fewer when it is shorter),
   // enough to tell a header, an empty line and any other; of any other line, up to
-  // keep bytes (at least those two). At the end of the file the line is empty.
+  // keep bytes (at least those two). Of a header, its start when a digit may follow
+  // the colon, as a finding shows it. At the end of the file the line is empty.
   void ReadLine(std::string& line, std::size_t keep) {
     line.clear();
     if (unitBytes_ == 1) {
@@ -122,40 +123,90 @@ class LineReader {
     } else {
       ScanUnits(line, 2);
       if (line.size() >= 2) {  // shorter only where the line has ended
-        if (!IsHeader(line) && line.size() < keep) ScanUnits(line, keep);
+        if (!IsHeader(line) ? line.size() < keep : DigitAheadInUnits()) {
+          ScanUnits(line, IsHeader(line) ? kHeaderKept : keep);
+        }
         SkipUnits();
       }
     }
     EndLine();
   }
 
+  // A header's start, kept when it may hold a number; one byte more than a finding
+  // shows, so that it knows the line goes on.
+  static constexpr std::size_t kHeaderKept = kFindingTextBytes + 1;
+
  private:
   static constexpr std::size_t kChunkUnits = 1024;
 
-  // One pass over the line's bytes: its first two decide how much of the rest is kept.
+  // What a byte of a line can be: its end, or the first byte of a digit (half-width,
+  // or full-width in Shift-JIS or UTF-8).
+  static constexpr std::uint8_t kEnds = 1;
+  static constexpr std::uint8_t kMayBeDigit = 2;
+  static constexpr std::array<std::uint8_t, 256> kByteKinds = [] {
+    std::array<std::uint8_t, 256> kinds{};
+    kinds['\r'] = kinds['\n'] = kinds[0x1A] = kEnds;
+    for (int c = '0'; c <= '9'; ++c) kinds[static_cast<std::size_t>(c)] = kMayBeDigit;
+    kinds[0x82] = kinds[0xEF] = kMayBeDigit;
+    return kinds;
+  }();
+
+  // The first byte in [from, to) of one of these kinds, or to.
+  template <std::uint8_t kinds>
+  static const char* Find(const char* from, const char* to) {
+    return std::find_if(from, to, [](char c) {
+      if constexpr (kinds == kEnds) return c == '\r' || c == '\n' || c == '\x1a';
+      return (kByteKinds[static_cast<unsigned char>(c)] & kinds) != 0;
+    });
+  }
+
+  // One pass over the line's bytes: its first two decide how much of the rest is kept,
+  // and of a header, whether a digit comes early after them.
   void ReadByteLine(std::string& line, std::size_t keep) {
-    bool decided = false;
-    std::size_t limit = 2;
-    for (;;) {
-      const std::size_t n = bytes_.Fill(1);
-      if (n == 0) return;
-      const char* p = bytes_.Peek();
-      const char* stop =
-          std::find_if(p, p + n, [](char c) { return c == '\r' || c == '\n' || c == '\x1a'; });
-      const char* from = p;
-      if (!decided) {
-        from += std::min<std::size_t>(static_cast<std::size_t>(stop - p), 2 - line.size());
-        line.append(p, from);
-        decided = line.size() == 2 || stop != p + n;
-        if (decided && !IsHeader(line)) limit = std::max<std::size_t>(keep, 2);
+    // The line's start is at hand, whatever the reads, when it is told.
+    std::size_t n = bytes_.Fill(kHeaderKept);
+    const char* p = bytes_.Peek();
+    const char* from = Find<kEnds>(p, p + std::min<std::size_t>(n, 2));
+    line.assign(p, from);
+    std::size_t limit = std::max<std::size_t>(keep, 2);
+    if (IsHeader(line)) {
+      const char* look = Find<kEnds | kMayBeDigit>(from, p + std::min(n, kHeaderKept));
+      const bool digit = look != p + std::min(n, kHeaderKept) &&
+                         kByteKinds[static_cast<unsigned char>(*look)] == kMayBeDigit;
+      limit = digit ? kHeaderKept : 2;
+      if (!digit) {  // passed over: none of it is kept
+        bytes_.Skip(static_cast<std::size_t>(look - p));
+        n -= static_cast<std::size_t>(look - p);
+        p = look;
+        from = look;
       }
+    }
+    for (;;) {
+      const char* stop = Find<kEnds>(from, p + n);
       if (line.size() < limit) {
         line.append(from, from + std::min<std::size_t>(static_cast<std::size_t>(stop - from),
                                                        limit - line.size()));
       }
       bytes_.Skip(static_cast<std::size_t>(stop - p));
-      if (stop != p + n) return;
+      if (stop != p + n || (n = bytes_.Fill(1)) == 0) return;
+      p = from = bytes_.Peek();
     }
+  }
+
+  // Whether a digit may come in the rest of a header, within what it keeps of it: true
+  // with nothing consumed, or false with the units looked at passed over.
+  bool DigitAheadInUnits() {
+    const std::size_t n = bytes_.Fill(2 * kHeaderKept);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes_.Peek());
+    std::size_t at = 0;
+    for (; at + 1 < std::min(n, 2 * kHeaderKept); at += 2) {
+      const char16_t unit = UnitAt(p + at);
+      if (unit > u'9' && unit < 0xFF10) continue;  // most: neither a line end nor a digit
+      if (unit == kCR || unit == kLF || unit == kCtrlZ) break;
+      if (unit >= u'0' && unit <= 0xFF19) return true;  // 0 to 9, or ０ to ９
+    }
+    bytes_.Skip(at);
+    return false;
   }
 
   // Passes over the line's code units up to its end, or with a limit until out holds
@@ -285,6 +336,15 @@ void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findi
   auto countOf = [&counts](int winClass) -> std::int32_t& {
     return counts[static_cast<std::size_t>(winClass - 1)];
   };
+  // The last header, when a number stands after its colon and no number line has come
+  // under it yet: the number that was meant is not read.
+  std::uint64_t numberOnHeader = 0;
+  std::string headerText;
+  auto endClass = [&] {
+    if (numberOnHeader != 0)
+      found.Add(Finding::Kind::kNumberOnHeader, numberOnHeader, k, 0, headerText);
+    numberOnHeader = 0;
+  };
 
   LineReader reader(*source);
   std::string line;
@@ -297,7 +357,12 @@ void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findi
       if (digit < '0' || digit > '9') {
         throw Failure(words::kNotANumberBefore + std::string(1, digit) + words::kNotANumberAfter);
       }
+      endClass();
       k = digit - '0';
+      if (k >= 1 && DigitAfterColon(line)) {
+        numberOnHeader = lineNumber;
+        headerText = line;
+      }
       if (k > 1) {
         countOf(k - 1) = static_cast<std::int32_t>(i - 1);
         i = 1;
@@ -310,6 +375,7 @@ void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findi
       }
       numbers[row][i - 1] = std::move(line);
       filledBy = lineNumber;
+      numberOnHeader = 0;
       ++i;
       if (i > kEntrySlots) {
         platform.InfoBox(words::kOverflowMessage);
@@ -318,11 +384,14 @@ void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findi
         return;
       }
     } else if (!line.empty()) {
-      found.Add(k == 0 ? Finding::Kind::kClassZero : Finding::Kind::kBeforeFirstHeader, lineNumber,
-                0, 0, line);
+      const Finding::Kind kind = MeantAsHeader(line) ? Finding::Kind::kNotAHeader
+                                 : k == 0            ? Finding::Kind::kClassZero
+                                                     : Finding::Kind::kBeforeFirstHeader;
+      found.Add(kind, lineNumber, 0, 0, line);
     }
   } while (!reader.AtEnd());
   source.reset();
+  endClass();
 
   if (k >= 1) countOf(k) = static_cast<std::int32_t>(i - 1);
   for (std::size_t row = 0; row < numbers.size(); ++row) {

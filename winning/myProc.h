@@ -49,6 +49,7 @@ std::string FileErrorMessage(int code);
 // postcard number, or a number the check will compare that the file does not hold.
 struct Finding {
   enum class Kind : std::uint8_t {
+    kNothingCompared,    // the whole file: class 1 has no number, so nothing can win
     kBeforeFirstHeader,  // a number before any class header: not stored
     kClassZero,          // a number after "0:", which names no class: not stored
     kReplaced,           // a later line, `other`, took its slot
@@ -60,15 +61,20 @@ struct Finding {
     kTooLong,            // more digits than a postcard number has
     kWrongLength,        // not as long as the class's first number, of `other` digits
     kEarlierFile,        // compared, yet held over from a file loaded earlier
+    kNumberOnHeader,     // a header with digits after its colon, and no number line under it
+    kNotAHeader,         // begins with a digit and a colon or 等 soon after: meant as a header
+    kSeveralNumbers,     // runs of digits separated by spaces, commas or 、
   };
   Kind kind{};
-  std::uint64_t line = 0;  // counted from 1 as Notepad counts; 0 for kEarlierFile
+  std::uint64_t line = 0;  // counted from 1 as Notepad counts; 0 for the whole file and
+                           // for kEarlierFile
   int winClass = 0;        // the class it stands under; 0 before any header
   std::uint64_t other = 0;
   std::string text;  // the start of the line as shown; for kEarlierFile the number
 };
 
-// A load's findings: the first kKept by line, and how many there were.
+// A load's findings: the first kKept by line, and how many there were; a finding for
+// the whole file comes first.
 struct LoadFindings {
   static constexpr std::size_t kKept = 100;
   std::vector<Finding> kept;
@@ -86,6 +92,14 @@ struct LoadFindings {
 // line that can never win; findings is left empty otherwise.
 void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findings);
 void LoadWinFile(const PathString& file, Platform& platform);
+
+// Whether a line that is not a header was meant as one: it begins with a digit, and a
+// colon or 等 follows within its first few characters.
+bool MeantAsHeader(std::string_view line);
+
+// Whether a header's text after its colon holds a digit, half- or full-width: a number
+// put on the header's line, which is not read.
+bool DigitAfterColon(std::string_view header);
 
 // The findings of the table as a load left it: slotLines[k - 1][i - 1] is the line that
 // filled entry i of class k in that load, 0 for none. The loader adds the lines it did

@@ -61,6 +61,16 @@ inline constexpr char kMoreFindingsAfter[] = " 件あります。";
 inline constexpr char kFindingsTotalBefore[] = "直すところは全部で ";
 inline constexpr char kFindingsTotalAfter[] = " 件です。";
 // Why, and what to change.
+inline constexpr char kNothingCompared[] =  // the whole file
+    "このファイルには調べる当たり番号が1つもないので、どのはがきも当たりになりません。"
+    "番号は等級の行（1: など）の次の行から、1行に1つずつ書いてください。";
+inline constexpr char kNumberOnHeader[] =
+    "等級の行の「:」より後ろは読み込みません。番号は次の行に書いてください。";
+inline constexpr char kNotAHeader[] =
+    "等級の行として読み込みません。等級の行は、半角の数字のすぐ後に半角の「:」を書きます（1: "
+    "など）。";
+inline constexpr char kSeveralNumbers[] =
+    "番号が1行に2つ以上あります。1行に1つずつ書いてください。";
 inline constexpr char kBeforeFirstHeader[] =
     "等級の行（1: など）より前にあるので読み込みません。等級の行の後に書いてください。";
 inline constexpr char kClassZero[] = "「0:」の後にあるので読み込みません。等級は 1 から 9 です。";

@@ -1,7 +1,7 @@
 // libFuzzer target for the loader: any bytes as a winning-number file. After every
 // input the table must be sound, and a failed load or an overflow must have left it
 // exactly as it was, and no findings; the findings of a load are bounded, in line
-// order, and each can be told in words.
+// order after the one for the whole file, and each can be told in words.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -60,9 +60,12 @@ void LoadOne(const std::uint8_t* data, std::size_t size) {
   }
   Require(findings.kept.size() <= LoadFindings::kKept && findings.kept.size() <= findings.total);
   Require(findings.total == findings.kept.size() || findings.kept.size() == LoadFindings::kKept);
+  // The whole file is named first, and exactly when the check compares nothing.
+  const auto nothing = Finding::Kind::kNothingCompared;
+  Require((WinCount[0] == 0) == (!findings.kept.empty() && findings.kept[0].kind == nothing));
   for (std::size_t n = 0; n < findings.kept.size(); ++n) {
     const Finding& finding = findings.kept[n];
-    Require(n == 0 || findings.kept[n - 1].line <= finding.line);
+    Require(n == 0 || (findings.kept[n - 1].line <= finding.line && finding.kind != nothing));
     // Twenty characters of at most two bytes, and the cut mark.
     Require(finding.line <= size + 1 && finding.text.size() < 2 * 20 + sizeof words::kCutMark);
     Require(!FindingReason(finding).empty());

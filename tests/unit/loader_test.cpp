@@ -301,6 +301,7 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
     K kind;
     std::uint64_t other;
     std::string text;
+    std::string reason = "";
   };
   struct Case {
     const char* name;
@@ -313,25 +314,36 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
     for (int n = 0; n < 150; ++n) lines += "x\r\n";
     return lines + "1:\r\n123456";
   }();
+  std::string utf8Title, title;  // a long UTF-8 line, and what is shown of it
+  for (int n = 0; n < 30; ++n) utf8Title += "\xE3\x81\x82";
+  for (int n = 0; n < 20; ++n) title += "あ";
   const std::vector<Case> cases{
       {"Clean", "", "\xEF\xBB\xBF\r\n1:1等\r\n123456\n2:\r\n2345\r\n\r\n3:\r67\r\n89", {}, 0},
       {"SevenDigitFirstNumber", "", "1:\r\n1234567\r\n123456\r\n", {{2, K::kTooLong, 0, ""}}, 1},
       {"FullWidthShiftJis",
        "",
-       "1:\r\n１２３４５６\r\n2:\r\n2345\r\n",
-       {{2, K::kFullWidth, 0, "１２３４５６"}},
-       1},
+       "1:\r\n０１２３４９\r\n1234\r\n2:\r\n2345\r\n",
+       {{2, K::kFullWidth, 0, "０１２３４９"},
+        {3, K::kWrongLength, 0, "", "この等級の最初の番号と桁数が違います。"}},
+       2},
       {"FullWidthUtf8",
        "",
-       "1:\n\xEF\xBC\x91\xEF\xBC\x92\xEF\xBC\x93\xE3\x80\x80\n",
-       {{2, K::kFullWidth, 0, "１２３\x81\x40"}},
+       "1:\n\xEF\xBC\x90\xEF\xBC\x99\xEF\xBC\x93\xE3\x80\x80\n",
+       {{2, K::kFullWidth, 0, "０９３\x81\x40"}},
        1},
-      {"FullWidthUtf16", "", Utf16(u"1:\r\n１２３４５６", false), {{2, K::kFullWidth, 0, ""}}, 1},
+      {"FullWidthUtf16",
+       "",
+       Utf16(u"1:\r\n１２３４５６\r\n2:２３４５", false),
+       {{2, K::kFullWidth, 0, ""}, {3, K::kNumberOnHeader, 0, "2:２３４５"}},
+       2},
       {"SpacesAndControls",
        "",
-       "1:\r\n123456 \n2:\r\t2345\r\n3:\r\n6\x01\r\n",
-       {{2, K::kSpaces, 0, "123456 "}, {4, K::kSpaces, 0, " 2345"}, {6, K::kNotDigits, 0, "6?"}},
-       3},
+       "1:\r\n123456 \n2:\r\t2345　\r\n3:\r\n6\x01\x7F\r\n4:\r\n \t　\r\n",
+       {{2, K::kSpaces, 0, "123456 "},
+        {4, K::kSpaces, 0, " 2345　"},
+        {6, K::kNotDigits, 0, "6??"},
+        {8, K::kNotDigits, 0, "  　"}},  // nothing left when the blanks go
+       4},
       {"LengthsDiffer",
        "",
        "1:\r\n123456\r\n2:\r\n2345\r\n345\r\n3:\r\n67\r\n1234567\r\n",
@@ -340,10 +352,11 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
       {"ClassLeftOut",
        "",
        "1:\r\n123456\r\n3:\r\n67\r\n4:\r\n13579\r\n",
-       {{2, K::kNotCounted, 0, ""},
+       {{0, K::kNothingCompared, 0, ""},
+        {2, K::kNotCounted, 0, ""},
         {4, K::kClassNotReached, 1, ""},
         {6, K::kClassNotReached, 1, ""}},
-       3},
+       4},
       {"ClassLeftEmpty",
        "",
        "1:\r\n123456\r\n2:\r\n3:\r\n67\r\n",
@@ -357,21 +370,26 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
       {"ClassWrittenTwice",
        "",
        "1:\r\n111111\r\n2:\r\n2222\r\n2:\r\n3333\r\n",
-       {{4, K::kReplaced, 6, "2222"}},
+       {{4, K::kReplaced, 6, "2222",
+         "6 行目の番号が同じ場所に入るので調べません。等級の行は 1: "
+         "から順に1回ずつ書いてください。"}},
        1},
       {"NoClassBeforeOrZero",
        "",
-       "令和9年\r\n1:\r\n123456\r\n0:\r\n999\r\n",
-       {{1, K::kBeforeFirstHeader, 0, "令和9年"},
+       "令和9年\x82\r\n1:\r\n123456\r\n0:\r\n999\r\n",  // the year cut inside a character
+       {{0, K::kNothingCompared, 0, ""},
+        {1, K::kBeforeFirstHeader, 0, "令和9年…"},
         {3, K::kNotCounted, 0, ""},  // "0:" last: class 1's count is never stored
         {5, K::kClassZero, 0, ""}},
-       3},
+       4},
       {"LongLinesCut",
        "",
-       std::string(30, '7') + "\r\n" + std::string(3'000'000, 'y'),
-       {{1, K::kBeforeFirstHeader, 0, std::string(20, '7') + "…"},
-        {2, K::kBeforeFirstHeader, 0, std::string(20, 'y') + "…"}},
-       2},
+       std::string(30, '7') + "\r\n" + utf8Title + "\r\n" + std::string(3'000'000, 'y'),
+       {{0, K::kNothingCompared, 0, ""},
+        {1, K::kBeforeFirstHeader, 0, std::string(20, '7') + "…"},
+        {2, K::kBeforeFirstHeader, 0, title + "…"},
+        {3, K::kBeforeFirstHeader, 0, std::string(20, 'y') + "…"}},
+       4},
       {"EarlierFileFillsTheGaps",
        "1:\r\n111111\r\n222222\r\n",
        "2:\r\nA\r\nB\r\n1:\r\n333333\r\n",
@@ -381,6 +399,41 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
         {3, K::kNotCounted, 0, ""}},
        4},
       {"ManyKeptInLineOrder", "", x150, {}, 150},
+      {"EmptyFile",
+       "",
+       "",
+       {{0, K::kNothingCompared, 0, "",
+         "このファイルには調べる当たり番号が1つもないので、どのはがきも当たりになりません。"
+         "番号は等級の行（1: など）の次の行から、1行に1つずつ書いてください。"}},
+       1},
+      {"HeadersAlone", "", "1:\r\n2:\r\n3:\r\n", {{0, K::kNothingCompared, 0, ""}}, 1},
+      {"NumbersOnHeaderLines",
+       "",
+       "1:123456\r\n2:\r\n2345\r\n3:６７\r\n",
+       {{0, K::kNothingCompared, 0, ""},
+        {1, K::kNumberOnHeader, 0, "1:123456",
+         "等級の行の「:」より後ろは読み込みません。番号は次の行に書いてください。"},
+        {3, K::kClassNotReached, 1, ""},
+        {4, K::kNumberOnHeader, 0, "3:６７"}},
+       4},
+      {"MeantAsHeaders",
+       "",
+       "1等:\r\n123456\r\n１：\r\n1:\r\n123456\r\n2等:\r\n2345\r\n",
+       {{1, K::kNotAHeader, 0, "1等:"},
+        {2, K::kBeforeFirstHeader, 0, ""},
+        {3, K::kNotAHeader, 0, "１：",
+         "等級の行として読み込みません。等級の行は、半角の数字のすぐ後に半角の「:」を書きます（1: "
+         "など）。"},
+        {6, K::kNotAHeader, 0, "2等:"},  // taken as class 1's second number
+        {7, K::kWrongLength, 6, ""}},
+       5},
+      {"SeveralNumbersOnALine",
+       "",
+       "1:\r\n123456\r\n2:\r\n67 89 01\r\n2345\r\n3:\r\n１２、３４,56\r\n",
+       {{4, K::kSeveralNumbers, 0, "", "番号が1行に2つ以上あります。1行に1つずつ書いてください。"},
+        {5, K::kWrongLength, 0, ""},
+        {7, K::kSeveralNumbers, 0, ""}},
+       3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -404,6 +457,9 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
       EXPECT_EQ(got.other, c.named[n].other) << "line " << got.line;
       if (!c.named[n].text.empty()) {
         EXPECT_EQ(got.text, c.named[n].text) << "line " << got.line;
+      }
+      if (!c.named[n].reason.empty()) {
+        EXPECT_EQ(FindingReason(got), c.named[n].reason) << "line " << got.line;
       }
     }
   }

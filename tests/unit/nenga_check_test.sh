@@ -99,10 +99,15 @@ expect "lines that can never win" 0 "123456 は1等です。" "$findings" -- \
   "${runner[@]}" "$NENGA_CHECK" typed.txt 123456 000000
 popd >/dev/null
 
-cp "$SAMPLE" "$tmp/-win.txt"
+: >"$tmp/empty.txt"
+expect "a file on which nothing can win" 0 "" "$tmp/empty.txt: このファイルには調べる当たり番号が1つもないので、どのはがきも当たりになりません。番号は等級の行（1: など）の次の行から、1行に1つずつ書いてください。
+$tmp/empty.txt: 直すところは全部で 1 件です。" -- "${runner[@]}" "$NENGA_CHECK" "$tmp/empty.txt" 123456
+
+# Read as one stream, as at a terminal or with 2>&1, the findings come first.
+cp "$tmp/typed.txt" "$tmp/-typed.txt"
 pushd "$tmp" >/dev/null
-expect "-- ends the options" 0 "123456 は1等です。" "" -- \
-  "${runner[@]}" "$NENGA_CHECK" -- -win.txt 123456
+expect "-- ends the options" 0 "${findings//typed.txt/-typed.txt}
+123456 は1等です。" "" -- bash -c '"$@" 2>&1' _ "${runner[@]}" "$NENGA_CHECK" -- -typed.txt 123456
 popd >/dev/null
 usage=$("${runner[@]}" "$NENGA_CHECK" --help | decode)
 expect "an option that does not exist" 2 "" "$usage" -- "${runner[@]}" "$NENGA_CHECK" -win.txt 123456
