@@ -15,8 +15,11 @@ class ConsolePlatform final : public Platform {
   void LaunchEditor(const PathString&, const PathString&) override {}
   void ShowHelp(const PathString&, const PathString&, const PathString&) override {}
   void InfoBox(std::string_view text) override;
-  // nenga-check reports a file's lines itself, as compilers do.
-  void FileWarningBox(const PathString&, std::string_view text) override { InfoBox(text); }
+  // nenga-check reports a file's lines itself, as compilers do; it opens no editor.
+  bool FileWarningBox(const PathString&, std::string_view text) override {
+    InfoBox(text);
+    return false;
+  }
   void WarningBox(std::string_view text, std::string_view caption) override;
   void ErrorBox(std::string_view message) override;
   std::optional<PathString> OpenFileDialog(const OpenDialogSettings&) override {

@@ -63,8 +63,10 @@ class Platform {
   virtual void InfoBox(std::string_view text) = 0;
 
   // The information box with a warning icon, about a file: the file's name (without
-  // its folder) on the first line, then text, every character as it stands.
-  virtual void FileWarningBox(const PathString& file, std::string_view text) = 0;
+  // its folder) on the first line, then text, every character as it stands. Beside OK,
+  // a button to open the file in Notepad: true when the user pressed it. The box is
+  // closed by then, and the caller opens the file.
+  virtual bool FileWarningBox(const PathString& file, std::string_view text) = 0;
 
   // The system message box with MB_OK and the given caption.
   virtual void WarningBox(std::string_view text, std::string_view caption) = 0;

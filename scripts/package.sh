@@ -27,12 +27,13 @@ python3 -B resources/sounds/make_sounds.py "$stage"
 cp samples/sample.txt "$stage/sample.txt"
 # Pictures for the help page: the packed nenga.exe, started in its folder under Wine,
 # loads the sample and announces a win, then loads a file typed in Notepad (saved as
-# UTF-8) with three slips; PNG without dates, so the same program gives the same bytes.
+# UTF-8) with three slips, one a header written as printed (4等:), which also leaves the
+# number under it in class 3; PNG without dates, so the same program gives the same bytes.
 pictures="$build/help-pictures"
 typed="$build/help-typed/2027.txt"
 rm -rf "$pictures" "$(dirname "$typed")"
 mkdir -p "$pictures" "$(dirname "$typed")"
-printf '%s\r\n' 1:1等 １２３４５６ 2:2等 '2345 ' 3:3等 67 891 >"$typed"
+printf '%s\r\n' 1:1等 １２３４５６ 2:2等 '2345 ' 3:3等 67 4等: 24680 >"$typed"
 if ! scripts/wine-env.sh wine "$build/scripts/demo/nenga_demo.exe" --nenga="$root/$stage/nenga.exe" \
   --file="$root/$stage/sample.txt" --number=123456 --typed="$root/$typed" \
   --out="$root/$pictures" >"$pictures/demo.log" 2>&1; then

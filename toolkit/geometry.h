@@ -15,12 +15,15 @@ struct InfoBoxLayout {
   RECT icon;  // empty without one
   RECT text;
   RECT button;
+  RECT second;  // the button right of OK; empty without one
 };
 
 // unitX: average width of the message font's letters, unitY: their height;
 // text: the size of the word-wrapped text; okWidth: the width of "OK" in that font;
-// icon: the size of an icon left of the text, at the top margin, or none.
-InfoBoxLayout LayoutInfoBox(int unitX, int unitY, SIZE text, int okWidth, SIZE icon = {});
+// icon: the size of an icon left of the text, at the top margin, or none;
+// secondWidth: the width of a second button's text, or 0 for OK alone.
+InfoBoxLayout LayoutInfoBox(int unitX, int unitY, SIZE text, int okWidth, SIZE icon = {},
+                            int secondWidth = 0);
 
 // Top-left corner that centres a window of the given size horizontally in area and
 // leaves one third of the free height above it. A window taller than the area keeps

@@ -354,8 +354,12 @@ void MainWindow::cmdOpenClick() {
     LoadFindings findings;
     LoadWinFile(*file, platform_, findings);
     // A file typed by hand can hold lines that never win: say so, or every postcard
-    // would seem to have lost.
-    if (findings.total > 0) platform_.FileWarningBox(*file, FindingsBoxText(findings));
+    // would seem to have lost. The file to mend is this one, wherever it was saved, not
+    // the year's file beside the program.
+    if (findings.total > 0 && platform_.FileWarningBox(*file, FindingsBoxText(findings))) {
+      // The folder keeps its last separator: "C:" alone is the drive's current folder.
+      platform_.LaunchEditor(*file, file->substr(0, file->find_last_of(L"\\/") + 1));
+    }
   }
   FocusNumber();
 }

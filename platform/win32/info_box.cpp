@@ -25,12 +25,13 @@ class InfoBoxDialog {
   InfoBoxDialog(std::wstring text, std::wstring caption, UINT dpi, InfoBoxKind kind)
       : text_(std::move(text)), caption_(std::move(caption)), dpi_(dpi), kind_(kind) {}
 
-  void Run(HINSTANCE instance, HWND owner) {
+  // The id of the button that closed the box.
+  INT_PTR Run(HINSTANCE instance, HWND owner) {
     instance_ = instance;
     EmptyDialogTemplate box{};
     box.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    ::DialogBoxIndirectParamW(instance, &box.header, owner, DialogProc,
-                              reinterpret_cast<LPARAM>(this));
+    return ::DialogBoxIndirectParamW(instance, &box.header, owner, DialogProc,
+                                     reinterpret_cast<LPARAM>(this));
   }
 
  private:
@@ -77,6 +78,7 @@ class InfoBoxDialog {
     SIZE letters{};
     SIZE ok{};
     RECT text{0, 0, MetricForDpi(SM_CXSCREEN, dpi_) / 2, 0};
+    RECT notepad{};
     {
       WindowDcWithFont dc(dialog_, font);
       static constexpr wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -85,10 +87,14 @@ class InfoBoxDialog {
                               static_cast<int>(std::size(platform_words::kInfoBoxButton)) - 1, &ok);
       ::DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &text,
                   DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | prefix);
+      if (warning) {  // as the button shows it, without its "&"
+        ::DrawTextW(dc.get(), platform_words::kInfoBoxNotepadButton, -1, &notepad,
+                    DT_CALCRECT | DT_SINGLELINE);
+      }
     }
     const InfoBoxLayout layout =
         LayoutInfoBox(letters.cx / 52, letters.cy, {text.right - text.left, text.bottom - text.top},
-                      ok.cx, iconSize);
+                      ok.cx, iconSize, notepad.right - notepad.left);
 
     if (icon_) {
       const HWND picture = CreateChild(L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON,
@@ -101,7 +107,12 @@ class InfoBoxDialog {
     const HWND button =
         CreateChild(L"BUTTON", platform_words::kInfoBoxButton,
                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, layout.button, IDOK);
-    for (HWND control : {label, button}) {
+    const HWND notepadButton = warning
+                                   ? CreateChild(L"BUTTON", platform_words::kInfoBoxNotepadButton,
+                                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                                 layout.second, kInfoNotepadId)
+                                   : nullptr;
+    for (HWND control : {label, button, notepadButton}) {
       if (control) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
 
@@ -135,7 +146,7 @@ class InfoBoxDialog {
   }
 
   void OnCommand(int id) {
-    if (id == IDOK || id == IDCANCEL) ::EndDialog(dialog_, id);
+    if (id == IDOK || id == IDCANCEL || id == kInfoNotepadId) ::EndDialog(dialog_, id);
   }
 
   std::wstring text_;
@@ -150,10 +161,10 @@ class InfoBoxDialog {
 
 }  // namespace
 
-void ShowInfoBox(HINSTANCE instance, HWND owner, std::wstring text, std::wstring caption, UINT dpi,
+bool ShowInfoBox(HINSTANCE instance, HWND owner, std::wstring text, std::wstring caption, UINT dpi,
                  InfoBoxKind kind) {
   InfoBoxDialog box(std::move(text), std::move(caption), dpi, kind);
-  box.Run(instance, owner);
+  return box.Run(instance, owner) == kInfoNotepadId;
 }
 
 }  // namespace nenga

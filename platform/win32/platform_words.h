@@ -1,6 +1,6 @@
-// The Win32 platform's own words: the information box's button, and the one message it
+// The Win32 platform's own words: the information box's buttons, and the one message it
 // composes itself, when the help page does not open. Shift-JIS, like every text inside
-// the program, but for the button's, which goes to the wide API as it stands.
+// the program, but for the buttons', which go to the wide API as they stand.
 //
 // The rest of the program's words live in winning/words.h, which the platform, beneath
 // winning/, does not include. This message is built here rather than handed in because
@@ -10,8 +10,10 @@
 
 namespace nenga::platform_words {
 
-// The information box's one button.
+// The information box's button, and the one beside it in a file's warning, which opens
+// the file in Notepad; "&" marks its access key, read out with its name.
 inline constexpr wchar_t kInfoBoxButton[] = L"OK";
+inline constexpr wchar_t kInfoBoxNotepadButton[] = L"メモ帳で開く(&O)";
 
 // "ヘルプのページ「path」を開けません: reason", the reason by ShellExecute's result.
 inline constexpr char kHelpPageBefore[] = "ヘルプのページ「";

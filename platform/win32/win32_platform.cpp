@@ -274,14 +274,14 @@ void Win32Platform::InfoBox(std::string_view text) {
   ShowInfoBox(instance_, appWindow_, WideFromShiftJis(text), wideTitle_, PrimaryMonitorDpi());
 }
 
-void Win32Platform::FileWarningBox(const PathString& file, std::string_view text) {
+bool Win32Platform::FileWarningBox(const PathString& file, std::string_view text) {
   ModalGuard guard;
   const std::size_t folderEnd = file.find_last_of(L"\\/");
   std::wstring shown = folderEnd == PathString::npos ? file : file.substr(folderEnd + 1);
   shown += L"\r\n";
   shown += WideFromShiftJis(text);
-  ShowInfoBox(instance_, appWindow_, std::move(shown), wideTitle_, PrimaryMonitorDpi(),
-              InfoBoxKind::kFileWarning);
+  return ShowInfoBox(instance_, appWindow_, std::move(shown), wideTitle_, PrimaryMonitorDpi(),
+                     InfoBoxKind::kFileWarning);
 }
 
 void Win32Platform::WarningBox(std::string_view text, std::string_view caption) {

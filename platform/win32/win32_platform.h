@@ -55,7 +55,7 @@ class Win32Platform final : public Platform {
   void ShowHelp(const PathString& helpFile, const PathString& page,
                 const PathString& folder) override;
   void InfoBox(std::string_view text) override;
-  void FileWarningBox(const PathString& file, std::string_view text) override;
+  bool FileWarningBox(const PathString& file, std::string_view text) override;
   void WarningBox(std::string_view text, std::string_view caption) override;
   void ErrorBox(std::string_view message) override;
   std::optional<PathString> OpenFileDialog(const OpenDialogSettings& settings) override;

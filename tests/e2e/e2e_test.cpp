@@ -1482,7 +1482,8 @@ std::wstring ArgumentsOf(std::wstring_view commandLine) {
 
 // A stranger's notepad.exe lies beside the program; the edit command starts the
 // system's own, on the year's file beside the program as one quoted full path (the
-// folder has spaces in its name), with the program's folder as its working folder.
+// folder has spaces in its name), with the program's folder as its working folder; the
+// box after a load starts it so on the file just loaded, in that file's folder.
 class EditorTest : public ProgramFolderTest {
  protected:
   void Prepare(LaunchOptions& options) override {
@@ -1503,7 +1504,7 @@ class EditorTest : public ProgramFolderTest {
   fs::path recorder_;
 };
 
-TEST_F(EditorTest, EditorIsTheSystemsNotepadOnTheYearsFileByItsFullPath) {
+TEST_F(EditorTest, EditorIsTheSystemsNotepadOnTheYearsFileOrTheFileJustLoaded) {
   SystemNotepadStandIn notepad(recorder_);
   PostClick(Control(main_, ids::kCmdEdit));
   std::optional<std::pair<std::wstring, std::wstring>> record;
@@ -1516,6 +1517,14 @@ TEST_F(EditorTest, EditorIsTheSystemsNotepadOnTheYearsFileByItsFullPath) {
   const std::wstring file = (programDir_ / (std::to_wstring(now.wYear) + L".txt")).wstring();
   EXPECT_EQ(ArgumentsOf(record->first), L"\"" + file + L"\"") << "command line " << record->first;
   EXPECT_TRUE(fs::equivalent(record->second, programDir_)) << "working folder " << record->second;
+
+  fs::remove(notepad.Record());
+  const fs::path typed = WriteFile("typed.txt", "1:\r\n123456 \r\n");
+  ASSERT_NO_FATAL_FAILURE(ChooseFile(typed));
+  PostClick(GetDlgItem(WaitForBox(kAppTitle), kInfoNotepadId));
+  ASSERT_TRUE(WaitUntil([&] { return (record = ReadEditorRecord(notepad.Record())).has_value(); }));
+  EXPECT_EQ(ArgumentsOf(record->first), L"\"" + typed.wstring() + L"\"") << record->first;
+  EXPECT_TRUE(fs::equivalent(record->second, workDir_)) << "working folder " << record->second;
 }
 
 }  // namespace

@@ -82,8 +82,9 @@ class FakePlatform final : public Platform {
     filesOpenDuringInfoBox = openFiles;
     if (onInfoBox) onInfoBox();
   }
-  void FileWarningBox(const PathString& file, std::string_view text) override {
+  bool FileWarningBox(const PathString& file, std::string_view text) override {
     events.push_back("filewarning:" + PathText(file) + "|" + std::string(text));
+    return false;
   }
   void WarningBox(std::string_view text, std::string_view caption) override {
     events.push_back("warning:" + std::string(text) + "|" + std::string(caption));

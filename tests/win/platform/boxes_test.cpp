@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/win32/info_box.h"
@@ -36,7 +37,7 @@ int Rounded(int numerator, int denominator) { return (numerator + denominator / 
 
 // What the box should measure, from the system's message font, found independently.
 struct Expected {
-  int x = 0, y = 0, ok = 0;
+  int x = 0, y = 0, ok = 0, notepad = 0;
   SIZE text{};
   std::wstring face;
   LONG fontHeight = 0;
@@ -70,6 +71,8 @@ Expected Measure(const std::wstring& text, UINT dpi = SystemDpi(), UINT prefix =
   e.y = size.cy;
   ::GetTextExtentPoint32W(dc, L"OK", 2, &size);
   e.ok = size.cx;
+  ::GetTextExtentPoint32W(dc, L"メモ帳で開く(O)", 9, &size);
+  e.notepad = size.cx;
   RECT rect{0, 0, ::GetSystemMetrics(SM_CXSCREEN) / 2, 0};
   ::DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | prefix);
   e.text = {rect.right, rect.bottom};
@@ -160,7 +163,7 @@ class BoxesTest : public ::testing::Test {
 };
 
 // A file's warning has the warning icon of the scale's size left of the text, which is
-// shown as it stands.
+// shown as it stands, and beside OK a push button, read out by its text.
 void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi(),
                   InfoBoxKind kind = InfoBoxKind::kInformation) {
   const bool warning = kind == InfoBoxKind::kFileWarning;
@@ -175,7 +178,7 @@ void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi(),
   const int icon = warning ? ::MulDiv(::GetSystemMetrics(SM_CXICON), static_cast<int>(dpi),
                                       static_cast<int>(SystemDpi()))
                            : 0;
-  EXPECT_EQ(VisibleChildren(dialog, L"Button").size(), 1u);
+  EXPECT_EQ(VisibleChildren(dialog, L"Button").size(), warning ? 2u : 1u);
   EXPECT_EQ(LOWORD(::SendMessageW(dialog, DM_GETDEFID, 0, 0)), IDOK);
   EXPECT_EQ(::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
 
@@ -191,9 +194,11 @@ void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi(),
   const int gap = Rounded(10 * e.y, 8);
   const int buttonWidth = std::max(Rounded(50 * e.x, 4), e.ok + 8);
   const int buttonHeight = Rounded(14 * e.y, 8);
+  const int notepadWidth = std::max(Rounded(50 * e.x, 4), e.notepad + marginX);
+  const int buttonGap = Rounded(4 * e.x, 4);
+  const int row = buttonWidth + (warning ? buttonGap + notepadWidth : 0);
   const int textLeft = warning ? marginX + icon + marginX : marginX;
-  const int clientWidth =
-      std::max(textLeft + static_cast<int>(e.text.cx), marginX + buttonWidth) + marginX;
+  const int clientWidth = std::max(textLeft + static_cast<int>(e.text.cx), marginX + row) + marginX;
   const int body = std::max(static_cast<int>(e.text.cy), icon);
 
   RECT client{};
@@ -217,7 +222,15 @@ void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi(),
   EXPECT_EQ(ok.right - ok.left, buttonWidth);
   EXPECT_EQ(ok.bottom - ok.top, buttonHeight);
   EXPECT_EQ(ok.top, marginY + body + gap);
-  EXPECT_EQ(ok.left, (clientWidth - buttonWidth) / 2);
+  EXPECT_EQ(ok.left, (clientWidth - row) / 2);
+  if (warning) {
+    const HWND notepad = ::GetDlgItem(dialog, kInfoNotepadId);
+    EXPECT_EQ(TextOf(notepad), L"メモ帳で開く(&O)");
+    const RECT beside = RectInParent(notepad);
+    EXPECT_EQ(
+        std::tuple(beside.left, beside.top, beside.right, beside.bottom),
+        std::tuple(ok.right + buttonGap, ok.top, ok.right + buttonGap + notepadWidth, ok.bottom));
+  }
 
   RECT frame{};
   ::GetWindowRect(dialog, &frame);
@@ -309,14 +322,18 @@ TEST_F(BoxesTest, InfoBoxClosesWithEnterEscapeAndTheCloseBox) {
       [](HWND dialog) { test::PressKey(dialog, VK_RETURN); },
       [](HWND dialog) { test::PressKey(dialog, VK_ESCAPE); },
       [](HWND dialog) { ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
+      [](HWND) { ::PostMessageW(::GetFocus(), WM_SYSCHAR, L'o', 1 << 29); },
   };
   int n = 0;
   for (const auto& close : closers) {
-    SCOPED_TRACE(testing::Message() << "closer " << n++);
+    SCOPED_TRACE(testing::Message() << "closer " << n);
     DialogWatch watch(close);
-    platform_.InfoBox("閉じる");
+    // Every other one on a file's warning, which only Alt+O, its button's key, answers true.
+    const bool notepad = n++ % 2 ? platform_.FileWarningBox(L"a.txt", "閉じる")
+                                 : (platform_.InfoBox("閉じる"), false);
     ASSERT_TRUE(watch.Dialog()) << "the box never showed";
     EXPECT_FALSE(watch.ClosedByWatch()) << "the box ignored the key";
+    EXPECT_EQ(notepad, n == 4);
     ExpectMainWindowBack();
   }
 }
