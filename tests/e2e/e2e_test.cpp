@@ -190,11 +190,12 @@ class NengaTest : public testing::Test {
         << ToUtf8(ReadText(lblAtari_).value_or(L"")) << "\"";
   }
 
-  // Waits for the check to have returned: txtLast then holds the number.
+  // Waits for the check to have returned: txtLast then holds the number and txtNum is
+  // empty (txtLast may hold the same number from the check before).
   void ExpectCheckDone(std::wstring_view number) {
-    ASSERT_TRUE(WaitUntil([&] { return ReadText(txtLast_) == number; }))
-        << "txtLast never showed " << ToUtf8(number) << "; " << Shown() << "; " << Focus();
-    EXPECT_EQ(ReadText(txtNum_), L"");
+    ASSERT_TRUE(WaitUntil([&] { return ReadText(txtLast_) == number && ReadText(txtNum_) == L""; }))
+        << "txtLast never showed " << ToUtf8(number) << " with txtNum empty; " << Shown() << "; "
+        << Focus();
     EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; })) << Focus();
     EXPECT_FALSE(IsWindowVisible(atari_));
   }

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "toolkit/dpi.h"
@@ -167,7 +169,9 @@ TEST(ScaleChange, WindowsLayThemselvesOutAgainAsIfMadeAtTheNewScale) {
   windows.Fill();
   MainWindow& main = windows.main;
   AtariDialog& atari = windows.atari;
-  SetWindowsHookExW(WH_CALLWNDPROC, SeeTooltipFont, nullptr, GetCurrentThreadId());
+  const std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&UnhookWindowsHookEx)> seeing(
+      SetWindowsHookExW(WH_CALLWNDPROC, SeeTooltipFont, nullptr, GetCurrentThreadId()),
+      &UnhookWindowsHookEx);
   main.FinishStartup();  // the tooltips
   HWND number = main.Control(ids::kTxtNum);
   SendMessageW(number, EM_SETSEL, 1, 3);
@@ -191,7 +195,7 @@ TEST(ScaleChange, WindowsLayThemselvesOutAgainAsIfMadeAtTheNewScale) {
       const ModalScript shown(atari, {[](HWND d) { PostMessageW(d, WM_CLOSE, 0, 0); }});
       atari.ShowModal();
     }
-    SetFocus(nullptr);  // back from the dialog to the main window: no selection shows
+    SetFocus(nullptr);  // the dialog's owner, active again, unfocused as the ones compared
     RECT atariFrame{};
     GetWindowRect(atari.hwnd(), &atariFrame);
     const POINT atariAt{atariFrame.left, atariFrame.top};
