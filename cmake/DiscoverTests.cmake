@@ -2,7 +2,9 @@
 # (--gtest_list_tests) when CTest starts, so a new test runs without touching a list. Each
 # test runs in a process of its own, through the cross-compiling emulator in the Windows
 # tree (cmake/wine-emulator.sh: Wine, in the project's Wine environment). A binary that is
-# built but lists no test stops CTest with an error rather than passing empty.
+# built but lists no test stops CTest with an error rather than passing empty. A test that
+# skips (GTEST_SKIP) is reported as skipped, not passed: gtest_discover_tests gives each
+# test the SKIP_REGULAR_EXPRESSION of GoogleTest's "[  SKIPPED ]".
 include(GoogleTest)
 
 # nenga_next_number(TARGET PROPERTY OUT): counts PROPERTY of TARGET up by one (from 1)
@@ -24,7 +26,9 @@ endfunction()
 # LAUNCHER runs the binary, for the listing as for the tests: its command line is
 # LAUNCHER, then the emulator, then the binary and its arguments.
 # ONE_PROCESS runs them all in one process instead, registered as one test, PREFIX
-# without its last dot, which fails when the binary runs no test.
+# without its last dot, which fails when the binary runs no test or one of them skips:
+# reported as skipped, the whole would hide the others' failures (CTest's skip
+# expression wins over a failure).
 function(nenga_discover_tests target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "ONE_PROCESS" "PREFIX;FILTER" "LAUNCHER;ARGS;PROPERTIES")
   if(NOT DEFINED arg_PREFIX)
@@ -40,7 +44,7 @@ function(nenga_discover_tests target)
     add_test(NAME ${name} COMMAND ${arg_LAUNCHER} ${emulator} $<TARGET_FILE:${target}> ${filter}
                                   ${arg_ARGS})
     set_tests_properties(${name} PROPERTIES ${arg_PROPERTIES}
-                         FAIL_REGULAR_EXPRESSION "\\[==========\\] 0 tests from")
+                         FAIL_REGULAR_EXPRESSION "\\[==========\\] 0 tests from|\\[  SKIPPED \\]")
     return()
   endif()
   nenga_next_number(${target} NENGA_TEST_LIST_COUNT count)

@@ -121,6 +121,7 @@ class NengaTest : public testing::Test {
     PostClick(cmdOpen_);
     HWND dialog = app_->WaitForWindow(kDialogClass, kOpenTitle);
     ASSERT_NE(dialog, nullptr) << "the file-open dialog never appeared";
+    GetWindowRect(dialog, &openDialogFrame_);
     ASSERT_TRUE(ChooseFileInDialog(dialog, file)) << "could not fill in the file-open dialog";
     ASSERT_TRUE(app_->WaitForHidden(dialog)) << "the file-open dialog did not close";
   }
@@ -189,11 +190,12 @@ class NengaTest : public testing::Test {
         << ToUtf8(ReadText(lblAtari_).value_or(L"")) << "\"";
   }
 
-  // Waits for the check to have returned: txtLast then holds the number.
+  // Waits for the check to have returned: txtLast then holds the number and txtNum is
+  // empty (txtLast may hold the same number from the check before).
   void ExpectCheckDone(std::wstring_view number) {
-    ASSERT_TRUE(WaitUntil([&] { return ReadText(txtLast_) == number; }))
-        << "txtLast never showed " << ToUtf8(number) << "; " << Shown() << "; " << Focus();
-    EXPECT_EQ(ReadText(txtNum_), L"");
+    ASSERT_TRUE(WaitUntil([&] { return ReadText(txtLast_) == number && ReadText(txtNum_) == L""; }))
+        << "txtLast never showed " << ToUtf8(number) << " with txtNum empty; " << Shown() << "; "
+        << Focus();
     EXPECT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; })) << Focus();
     EXPECT_FALSE(IsWindowVisible(atari_));
   }
@@ -261,6 +263,7 @@ class NengaTest : public testing::Test {
   HWND lblAtari_ = nullptr;
   HWND cmdOK_ = nullptr;
   HWND appWindow_ = nullptr;
+  RECT openDialogFrame_{};  // where the file-open dialog last showed
 };
 
 // Stands in for the help viewer. Wine's WinHelp hands every request to the window of
@@ -1202,12 +1205,24 @@ TEST_F(TaskbarPreviewTest, ThumbnailAndPeekShowTheWindowInUse) {
   EXPECT_EQ(preview->offset.x, frame.left - appFrame.left);
   EXPECT_EQ(preview->offset.y, frame.top - appFrame.top);
 
-  // The win dialog, the window in use while it shows.
+  // The file-open dialog stands in the work area beside the stand-in's taskbar, 48
+  // pixels wide on the left and 32 high at the top: centred across, a third of the free
+  // height above it.
   ASSERT_NO_FATAL_FAILURE(Load(WriteFile("win.txt", kExampleFile)));
+  const RECT& at = openDialogFrame_;
+  EXPECT_EQ(at.left, 48 + (GetSystemMetrics(SM_CXSCREEN) - 48 - (at.right - at.left)) / 2);
+  EXPECT_EQ(at.top, 32 + (GetSystemMetrics(SM_CYSCREEN) - 32 - (at.bottom - at.top)) / 3);
+
+  // The win dialog, the window in use while it shows. Enter on the focused rabbit button
+  // opens it within that one key's message: the pictures are dropped before it is handled.
   ASSERT_NO_FATAL_FAILURE(Type(L"123456"));
   EXPECT_TRUE(Logged("invalidate " + app)) << "typing left the thumbnail as it was";
-  PressEnter();
+  for (int i = 0; i < 4; ++i) PostKey(txtNum_, VK_TAB);  // after help, edit and open
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(main_) == cmdCheck_; })) << Focus();
+  ASSERT_TRUE(AskThumbnail({200, 120}).has_value());
+  PostKey(cmdCheck_, VK_RETURN);
   ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(L"123456 は1等です。"));
+  EXPECT_EQ(Log().back(), "invalidate " + app) << "the main window's pictures stayed";
   const auto dialog = SteadyPixels(atari_);
   ASSERT_TRUE(dialog.has_value());
   const auto shown = AskThumbnail({200, 120});

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -55,5 +57,62 @@ inline bool PumpUntil(const std::function<bool()>& done, ULONGLONG limitMs = 300
   }
   return true;
 }
+
+// Makes window the active and foreground window and pumps until it has stayed so for a
+// moment; returns whether it did. Under Wine without a window manager, the display's
+// notice that a window of the process lost the X input focus, handled late (on a busy
+// machine, after the activation has moved on), makes the desktop the foreground window
+// whenever the X focus is on none of the process's windows just then.
+inline bool HoldActive(HWND window) {
+  ULONGLONG since = 0;
+  return PumpUntil(
+      [&] {
+        if (::GetActiveWindow() != window || ::GetForegroundWindow() != window) {
+          since = 0;
+          ::SetForegroundWindow(window);
+          return false;
+        }
+        if (since == 0) since = ::GetTickCount64();
+        return ::GetTickCount64() - since >= 300;
+      },
+      15000);
+}
+
+// Answers shcore's GetDpiForMonitor with a scale of the test's while it lives, where Wine
+// answers the system's for every monitor: the function's first bytes jump to the answer,
+// however early the program looked the function up.
+class MonitorDpiAnswer {
+ public:
+  explicit MonitorDpiAnswer(UINT dpi) {
+    dpi_ = dpi;
+    code_ = reinterpret_cast<unsigned char*>(reinterpret_cast<void*>(
+        ::GetProcAddress(::LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor")));
+    unsigned char jump[sizeof(saved_)] = {0x48, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xE0};
+    const auto answer = reinterpret_cast<std::uintptr_t>(&Answer);  // mov rax, answer; jmp rax
+    std::memcpy(jump + 2, &answer, sizeof(answer));
+    std::memcpy(saved_, code_, sizeof(saved_));
+    Write(jump);
+  }
+  ~MonitorDpiAnswer() { Write(saved_); }
+  MonitorDpiAnswer(const MonitorDpiAnswer&) = delete;
+  MonitorDpiAnswer& operator=(const MonitorDpiAnswer&) = delete;
+
+ private:
+  static HRESULT WINAPI Answer(HMONITOR, int, UINT* x, UINT* y) {
+    *x = *y = dpi_;
+    return S_OK;
+  }
+  void Write(const unsigned char* bytes) {
+    DWORD was = 0;
+    ::VirtualProtect(code_, sizeof(saved_), PAGE_EXECUTE_READWRITE, &was);
+    std::memcpy(code_, bytes, sizeof(saved_));
+    ::VirtualProtect(code_, sizeof(saved_), was, &was);
+    ::FlushInstructionCache(::GetCurrentProcess(), code_, sizeof(saved_));
+  }
+
+  static inline UINT dpi_ = 0;
+  unsigned char* code_ = nullptr;
+  unsigned char saved_[12] = {};
+};
 
 }  // namespace nenga::test

@@ -24,6 +24,7 @@ namespace {
 
 using test::ClassOf;
 using test::DialogWatch;
+using test::MonitorDpiAnswer;
 using test::RectInParent;
 using test::TestWindow;
 using test::TextOf;
@@ -84,43 +85,6 @@ Expected Measure(const std::wstring& text, UINT dpi = SystemDpi(), UINT prefix =
   return e;
 }
 
-// Answers shcore's GetDpiForMonitor with a scale of the test's while it lives, where Wine
-// answers the system's for every monitor: the function's first bytes jump to the answer,
-// however early the program looked the function up.
-class MonitorDpiAnswer {
- public:
-  explicit MonitorDpiAnswer(UINT dpi) {
-    dpi_ = dpi;
-    code_ = reinterpret_cast<unsigned char*>(reinterpret_cast<void*>(
-        ::GetProcAddress(::LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor")));
-    unsigned char jump[sizeof(saved_)] = {0x48, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xE0};
-    const auto answer = reinterpret_cast<std::uintptr_t>(&Answer);  // mov rax, answer; jmp rax
-    std::memcpy(jump + 2, &answer, sizeof(answer));
-    std::memcpy(saved_, code_, sizeof(saved_));
-    Write(jump);
-  }
-  ~MonitorDpiAnswer() { Write(saved_); }
-  MonitorDpiAnswer(const MonitorDpiAnswer&) = delete;
-  MonitorDpiAnswer& operator=(const MonitorDpiAnswer&) = delete;
-
- private:
-  static HRESULT WINAPI Answer(HMONITOR, int, UINT* x, UINT* y) {
-    *x = *y = dpi_;
-    return S_OK;
-  }
-  void Write(const unsigned char* bytes) {
-    DWORD was = 0;
-    ::VirtualProtect(code_, sizeof(saved_), PAGE_EXECUTE_READWRITE, &was);
-    std::memcpy(code_, bytes, sizeof(saved_));
-    ::VirtualProtect(code_, sizeof(saved_), was, &was);
-    ::FlushInstructionCache(::GetCurrentProcess(), code_, sizeof(saved_));
-  }
-
-  static inline UINT dpi_ = 0;
-  unsigned char* code_ = nullptr;
-  unsigned char saved_[12] = {};
-};
-
 std::vector<HWND> VisibleChildren(HWND dialog, const wchar_t* windowClass) {
   std::vector<HWND> found;
   for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -145,15 +109,18 @@ class BoxesTest : public ::testing::Test {
  protected:
   BoxesTest() : platform_(::GetModuleHandleW(nullptr), "Tool") {}
 
+  // The box hands the activation back to the window active when it opened.
   void SetUp() override {
-    ASSERT_EQ(::GetActiveWindow(), main_.get()) << "the stand-in main window never became active";
+    ASSERT_TRUE(test::HoldActive(main_.get())) << "the stand-in main window never became active";
   }
 
-  // The stand-in main window is disabled while the box is up and active again after.
+  // The stand-in main window is disabled while the box is up, and enabled and the
+  // foreground window again as the box returns, before any message is handled: a
+  // posted message handing the activation on later leaves it in the background.
   void ExpectMainWindowBlocked() { EXPECT_FALSE(::IsWindowEnabled(main_.get())); }
   void ExpectMainWindowBack() {
-    TestWindow::PumpUntilActive(main_.get());
     EXPECT_TRUE(::IsWindowEnabled(main_.get()));
+    EXPECT_EQ(::GetForegroundWindow(), main_.get());
     EXPECT_EQ(::GetActiveWindow(), main_.get());
   }
 

@@ -145,42 +145,18 @@ class Watchdog {
   std::atomic<bool> expired_{false};
 };
 
-// A visible, active top-level window standing for the program's main window.
+// A visible top-level window standing for the program's main window.
 class TestWindow {
  public:
   TestWindow() {
     window_ = ::CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
                                 300, 200, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    // The window system delivers the activation asynchronously under Wine, and late
-    // focus events from the display can take it away again: ask until it has held
-    // for a while, so the stand-in really is active before a box captures "the
-    // active window".
-    const ULONGLONG end = ::GetTickCount64() + 5000;
-    ULONGLONG activeSince = 0;
-    while (::GetTickCount64() < end) {
-      if (::GetActiveWindow() != window_) {
-        activeSince = 0;
-        ::SetForegroundWindow(window_);
-      } else if (activeSince == 0) {
-        activeSince = ::GetTickCount64();
-      } else if (::GetTickCount64() - activeSince >= 300) {
-        break;
-      }
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-      Pump();
-    }
   }
   ~TestWindow() { ::DestroyWindow(window_); }
   TestWindow(const TestWindow&) = delete;
   TestWindow& operator=(const TestWindow&) = delete;
 
   HWND get() const { return window_; }
-
-  // Pumps messages until `window` is the active window or two seconds have passed.
-  static void PumpUntilActive(HWND window) {
-    Pump();
-    PumpUntil([window] { return ::GetActiveWindow() == window; }, 2000);
-  }
 
  private:
   HWND window_ = nullptr;

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "toolkit/dpi.h"
@@ -138,6 +140,17 @@ void ExpectAllToRedraw(HWND window) {
   }
 }
 
+// The font last handed to a tooltip control. Wine's tooltip draws with a copy of it,
+// Windows' with the handle itself, which must live as long as it is used.
+HFONT handedTooltipFont = nullptr;
+LRESULT CALLBACK SeeTooltipFont(int code, WPARAM wParam, LPARAM lParam) {
+  const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (sent.message == WM_SETFONT && ClassOf(sent.hwnd) == TOOLTIPS_CLASSW) {
+    handedTooltipFont = reinterpret_cast<HFONT>(sent.wParam);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // The taskbar's picture of window has the frame of the window's scale: the close button
 // as wide as that scale's, its face just inside its edge.
 void ExpectPictureFrameAt(HWND window, UINT dpi) {
@@ -156,6 +169,9 @@ TEST(ScaleChange, WindowsLayThemselvesOutAgainAsIfMadeAtTheNewScale) {
   windows.Fill();
   MainWindow& main = windows.main;
   AtariDialog& atari = windows.atari;
+  const std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&UnhookWindowsHookEx)> seeing(
+      SetWindowsHookExW(WH_CALLWNDPROC, SeeTooltipFont, nullptr, GetCurrentThreadId()),
+      &UnhookWindowsHookEx);
   main.FinishStartup();  // the tooltips
   HWND number = main.Control(ids::kTxtNum);
   SendMessageW(number, EM_SETSEL, 1, 3);
@@ -164,19 +180,28 @@ TEST(ScaleChange, WindowsLayThemselvesOutAgainAsIfMadeAtTheNewScale) {
 
   // The win dialog's picture is made at its first showing: the first change comes before
   // it, the others after.
-  bool pictureMade = false;
   for (const UINT dpi : {144u, 120u, start}) {
     SCOPED_TRACE(::testing::Message() << start << " dpi to " << dpi);
-    const POINT mainAt{200, 100}, atariAt{40, 30};
+    const POINT mainAt{200, 100};
     RedrawWindow(main.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     const SIZE mainSaid = ChangeScale(main.hwnd(), dpi, mainAt);
     ExpectAllToRedraw(main.hwnd());
     ExpectPictureFrameAt(main.hwnd(), dpi);
-    const SIZE atariSaid = ChangeScale(atari.hwnd(), dpi, atariAt);
+    // The hidden win dialog is not told: it finds its monitor's new scale as it shows.
+    SIZE atariSaid{};
+    SendMessageW(atari.hwnd(), kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&atariSaid));
+    {
+      const MonitorDpiAnswer monitorAt(dpi);
+      const ModalScript shown(atari, {[](HWND d) { PostMessageW(d, WM_CLOSE, 0, 0); }});
+      atari.ShowModal();
+    }
+    SetFocus(nullptr);  // the dialog's owner, active again, unfocused as the ones compared
+    RECT atariFrame{};
+    GetWindowRect(atari.hwnd(), &atariFrame);
+    const POINT atariAt{atariFrame.left, atariFrame.top};
     EXPECT_EQ(main.Dpi(), dpi);
     EXPECT_EQ(WindowDpi(atari.hwnd()), dpi);  // what the taskbar's pictures are drawn for
     EXPECT_EQ(GetObjectType(oldFont), 0u) << "the old font was kept";
-    if (!pictureMade) pictureMade = atari.BuildPicture();
 
     MadeAt made(dpi);
     ASSERT_TRUE(made.created);
@@ -204,8 +229,7 @@ TEST(ScaleChange, WindowsLayThemselvesOutAgainAsIfMadeAtTheNewScale) {
     NONCLIENTMETRICSW metrics{};
     ASSERT_TRUE(NonClientMetricsForDpi(metrics, dpi));
     LOGFONTW hint{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(main.Tooltip(), WM_GETFONT, 0, 0)),
-               sizeof(hint), &hint);
+    GetObjectW(handedTooltipFont, sizeof(hint), &hint);
     EXPECT_EQ(hint.lfHeight, metrics.lfStatusFont.lfHeight);
   }
 }

@@ -87,7 +87,7 @@ class Windows : public ::testing::Test {
 
   void ShowMain() {
     main_.Show(SW_SHOWNORMAL);
-    Pump();
+    ASSERT_TRUE(HoldActive(main_.hwnd())) << "the main window never became active";
   }
   HWND Main(int id) const { return main_.Control(id); }
   HWND Atari(int id) const { return atari_.Control(id); }
