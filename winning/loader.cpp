@@ -170,9 +170,10 @@ class LineReader {
     line.assign(p, from);
     std::size_t limit = std::max<std::size_t>(keep, 2);
     if (IsHeader(line)) {
-      const char* look = Find<kEnds | kMayBeDigit>(from, p + std::min(n, kHeaderKept));
-      const bool digit = look != p + std::min(n, kHeaderKept) &&
-                         kByteKinds[static_cast<unsigned char>(*look)] == kMayBeDigit;
+      const char* lookEnd = p + std::min(n, kHeaderKept);
+      const char* look = Find<kEnds | kMayBeDigit>(from, lookEnd);
+      const bool digit =
+          look != lookEnd && kByteKinds[static_cast<unsigned char>(*look)] == kMayBeDigit;
       limit = digit ? kHeaderKept : 2;
       if (!digit) {  // passed over: none of it is kept
         bytes_.Skip(static_cast<std::size_t>(look - p));

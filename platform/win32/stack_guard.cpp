@@ -10,24 +10,30 @@
 // ntsecapi.h needs windows.h first
 #include <ntsecapi.h>
 
+#include <cstddef>
 #include <cstdint>
+
+namespace {
+
+template <std::size_t N>
+[[noreturn]] __attribute__((no_stack_protector)) void Terminate(const char (&message)[N]) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), message, N - 1, &written, nullptr);
+  __builtin_trap();
+}
+
+}  // namespace
 
 extern "C" {
 
 std::uintptr_t __stack_chk_guard = 0;
 
 [[noreturn]] __attribute__((no_stack_protector)) void __stack_chk_fail() {
-  static constexpr char kMessage[] = "*** stack smashing detected ***: terminated\n";
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), kMessage, sizeof(kMessage) - 1, &written, nullptr);
-  __builtin_trap();
+  Terminate("*** stack smashing detected ***: terminated\n");
 }
 
 [[noreturn]] __attribute__((no_stack_protector)) void __chk_fail() {
-  static constexpr char kMessage[] = "*** buffer overflow detected ***: terminated\n";
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), kMessage, sizeof(kMessage) - 1, &written, nullptr);
-  __builtin_trap();
+  Terminate("*** buffer overflow detected ***: terminated\n");
 }
 
 }  // extern "C"
