@@ -1,12 +1,13 @@
-// Start-up benchmark: starts nenga.exe, the least window program, and the least program
+// Start-up benchmark: starts nenga.exe, the least window program, the least program
 // loading first the system DLLs that nenga.exe has loaded once its start-up is done and
-// the least program has not, in turn, RUNS times each. For every start it measures the
-// time until the program's main window is visible and the program idle (waiting for
-// input), and its working set once idle. Prints the medians of each, the DLLs, and
-// nenga's ratios to each of the other two: the median of the ratios of each run's
-// starts, which other work on the machine disturbs least.
+// the least program has not, and the least program making nenga.exe's windows, in turn,
+// RUNS times each. For every start it measures the time until the program's main window
+// is visible and the program idle (waiting for input), and its working set once idle.
+// Prints the medians of each, the DLLs, and nenga's ratios to each of the others: the
+// median of the ratios of each run's starts, which other work on the machine disturbs
+// least.
 //
-//   startup_bench NENGA.EXE LEAST.EXE [RUNS]
+//   startup_bench NENGA.EXE LEAST.EXE SAME_WINDOWS.EXE [RUNS]
 #include <windows.h>
 // psapi.h needs windows.h first
 #include <psapi.h>
@@ -162,11 +163,11 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: startup_bench NENGA.EXE LEAST.EXE [RUNS]\n");
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: startup_bench NENGA.EXE LEAST.EXE SAME_WINDOWS.EXE [RUNS]\n");
     return 2;
   }
-  const int runs = argc > 3 ? std::max(1, _wtoi(argv[3])) : 15;
+  const int runs = argc > 4 ? std::max(1, _wtoi(argv[4])) : 15;
 
   // The first start of each fills the system's caches and is not counted; it tells which
   // system DLLs nenga.exe holds once idle (what its start-up loaded, and the step it
@@ -182,10 +183,11 @@ int wmain(int argc, wchar_t** argv) {
     if (!leastDlls.contains(dll)) extra += L" " + dll;
   }
   MeasureOnce(argv[2], extra, warm);
+  MeasureOnce(argv[3], L"", warm);
 
-  constexpr int kPrograms = 3;
-  const std::wstring programs[kPrograms] = {argv[1], argv[2], argv[2]};
-  const std::wstring arguments[kPrograms] = {L"", L"", extra};
+  constexpr int kPrograms = 4;
+  const std::wstring programs[kPrograms] = {argv[1], argv[2], argv[2], argv[3]};
+  const std::wstring arguments[kPrograms] = {L"", L"", extra, L""};
   std::vector<double> times[kPrograms], sets[kPrograms], timeRatios[kPrograms],
       setRatios[kPrograms];
   for (int run = 0; run < runs; ++run) {
@@ -202,7 +204,7 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
 
-  const char* names[kPrograms] = {"nenga", "least", "least+"};
+  const char* names[kPrograms] = {"nenga", "least", "least+", "same"};
   for (int i = 0; i < kPrograms; ++i) {
     std::printf(
         "%-6s start-up to idle window: median %7.1f ms (min %7.1f)   "
@@ -212,6 +214,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::printf("least+ loads first the system DLLs nenga holds once idle and least does not:%ls\n",
               extra.empty() ? L" none" : extra.c_str());
+  std::printf("same   is least making nenga's windows, from its layouts, and nothing else\n");
   std::printf("ratios over %d runs each (median of the runs' ratios):\n", runs);
   for (int base = 1; base < kPrograms; ++base) {
     std::printf("  nenga / %-6s start-up %.2f, working set %.2f\n", names[base],
