@@ -17,7 +17,11 @@ std::unique_ptr<ByteSource> OpenFileForReading(const PathString& file, int& erro
 // (platform/console.h) reads a console the console's way and this otherwise.
 std::unique_ptr<ByteSource> StandardInputBytes();
 
-#ifndef _WIN32
+#ifdef _WIN32
+// Writes bytes into a new file: false when file exists already, even empty, or cannot
+// be written whole, and then nothing of this call is left behind.
+bool CreateNewFile(const PathString& file, std::string_view bytes);
+#else
 // The error code for errno, as OpenFileForReading reports it.
 int ErrorCodeFromErrno(int e);
 #endif

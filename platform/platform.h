@@ -48,6 +48,10 @@ class Platform {
   // that is missing plays nothing.
   virtual void PlaySoundCue(const char* waveFile) = 0;
 
+  // Writes bytes into file when there is no file of that name yet. A file that exists,
+  // even an empty one, is left as it is; where none can be written, nothing is said.
+  virtual void WriteNewFile(const PathString& file, std::string_view bytes) = 0;
+
   // Starts the system's Notepad on file, a full path, with folder as working folder and
   // no owner window.
   virtual void LaunchEditor(const PathString& file, const PathString& folder) = 0;

@@ -56,6 +56,18 @@ std::size_t DigitAt(std::string_view text) {
   return !text.empty() && IsDigit(text[0]) ? 1 : FullWidthDigitAt(text);
 }
 
+// The bytes of a run of digits at the start of text, 0 for none.
+std::size_t DigitRunAt(std::string_view text) {
+  std::size_t run = 0;
+  while (const std::size_t n = DigitAt(text.substr(run))) run += n;
+  return run;
+}
+
+// Whether text begins with 等: the digits before it name a class ("2:2等"), no number.
+bool NamesAClass(std::string_view text) {
+  return text.starts_with("\x93\x99") || text.starts_with("\xE7\xAD\x89");
+}
+
 // The bytes of a space, a comma or 、 at the start of text, 0 for none: what a user
 // puts between numbers written on one line.
 std::size_t SeparatorAt(std::string_view text) {
@@ -178,12 +190,26 @@ bool MeantAsHeader(std::string_view line) {
   return false;
 }
 
-bool DigitAfterColon(std::string_view header) {
-  for (std::string_view rest = header.substr(std::min<std::size_t>(header.size(), 2));
-       !rest.empty(); rest.remove_prefix(1)) {
-    if (DigitAt(rest) != 0) return true;
+bool NumberAfterColon(std::string_view header) {
+  std::string_view rest = header.substr(std::min<std::size_t>(header.size(), 2));
+  while (!rest.empty()) {
+    const std::size_t run = DigitRunAt(rest);
+    rest.remove_prefix(std::max<std::size_t>(run, 1));
+    if (run != 0 && !NamesAClass(rest)) return true;
   }
   return false;
+}
+
+bool IsTitle(std::string_view line) {
+  bool words = false;
+  while (!line.empty()) {
+    const std::size_t run = DigitRunAt(line);
+    if (run > DigitAt(line)) return false;  // two digits or more: it may be a number
+    const std::size_t separator = run == 0 ? SeparatorAt(line) : 0;
+    words = words || (run == 0 && separator == 0);
+    line.remove_prefix(std::max<std::size_t>({run, separator, 1}));
+  }
+  return words;
 }
 
 void LoadFindings::Add(Finding::Kind kind, std::uint64_t line, int winClass, std::uint64_t other,
@@ -232,6 +258,8 @@ std::string FindingReason(const Finding& finding) {
       return words::kNothingCompared;
     case Kind::kBeforeFirstHeader:
       return words::kBeforeFirstHeader;
+    case Kind::kTitle:
+      return words::kTitle;
     case Kind::kClassZero:
       return words::kClassZero;
     case Kind::kReplaced:

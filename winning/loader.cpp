@@ -360,7 +360,7 @@ void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findi
       }
       endClass();
       k = digit - '0';
-      if (k >= 1 && DigitAfterColon(line)) {
+      if (k >= 1 && NumberAfterColon(line)) {
         numberOnHeader = lineNumber;
         headerText = line;
       }
@@ -389,6 +389,7 @@ void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findi
     } else if (!line.empty()) {
       const Finding::Kind kind = MeantAsHeader(line) ? Finding::Kind::kNotAHeader
                                  : k == 0            ? Finding::Kind::kClassZero
+                                 : IsTitle(line)     ? Finding::Kind::kTitle
                                                      : Finding::Kind::kBeforeFirstHeader;
       found.Add(kind, lineNumber, 0, 0, line);
     }

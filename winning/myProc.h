@@ -51,6 +51,7 @@ struct Finding {
   enum class Kind : std::uint8_t {
     kNothingCompared,    // the whole file: class 1 has no number, so nothing can win
     kBeforeFirstHeader,  // a number before any class header: not stored
+    kTitle,              // words before any class header, with no number: not stored
     kClassZero,          // a number after "0:", which names no class: not stored
     kReplaced,           // a later line, `other`, took its slot
     kNotCounted,         // its slot lies beyond its class's count (headers out of order)
@@ -97,9 +98,14 @@ void LoadWinFile(const PathString& file, Platform& platform);
 // colon or 等 follows within its first few characters.
 bool MeantAsHeader(std::string_view line);
 
-// Whether a header's text after its colon holds a digit, half- or full-width: a number
-// put on the header's line, which is not read.
-bool DigitAfterColon(std::string_view header);
+// Whether a header's text after its colon holds a number, digits half- or full-width
+// not followed by 等 (which name the class again, "2:2等"): a number put on the
+// header's line, which is not read.
+bool NumberAfterColon(std::string_view header);
+
+// Whether a line before the first header is a title: it holds words, and no run of
+// two digits or more that could be a number.
+bool IsTitle(std::string_view line);
 
 // The findings of the table as a load left it: slotLines[k - 1][i - 1] is the line that
 // filled entry i of class k in that load, 0 for none. The loader adds the lines it did

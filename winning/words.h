@@ -73,6 +73,9 @@ inline constexpr char kSeveralNumbers[] =
     "番号が1行に2つ以上あります。1行に1つずつ書いてください。";
 inline constexpr char kBeforeFirstHeader[] =
     "等級の行（1: など）より前にあるので読み込みません。等級の行の後に書いてください。";
+inline constexpr char kTitle[] =
+    "番号ではないので読み込みません。見出しは、等級の行の「:」の後ろに書けます（1:令和8年 "
+    "当せん番号 など）。";
 inline constexpr char kClassZero[] = "「0:」の後にあるので読み込みません。等級は 1 から 9 です。";
 inline constexpr char kReplaced[] =  // after the line number that replaces it
     " 行目の番号が同じ場所に入るので調べません。等級の行は 1: から順に1回ずつ書いてください。";
@@ -92,6 +95,13 @@ inline constexpr char kEarlierFileMiddle[] = "等の番号「";  // class, this,
 inline constexpr char kEarlierFileAfter[] =
     "」はこのファイルにありませんが、前に読み込んだファイルから残っていて、これも調べます。"
     "等級の行は 1: から順に書いてください。";
+
+// The year's file as the edit command writes it when there is none yet: the class
+// headers, each with a note after its colon (never read) saying what goes under it.
+inline constexpr char kYearFile[] =
+    "1:1等の当たり番号を、この行の下に書きます。半角の数字で、一行に一つずつ書きます。\r\n"
+    "2:2等の当たり番号を、この行の下に書きます。\r\n"
+    "3:3等の当たり番号を、この行の下に書きます。\r\n";
 
 // File errors by code (see FileErrorMessage); any other code is "I/O エラー (code)",
 // in two pieces.

@@ -50,6 +50,22 @@ std::unique_ptr<ByteSource> OpenFileForReading(const PathString& file, int& erro
   return std::make_unique<Win32File>(h, true);
 }
 
+bool CreateNewFile(const PathString& file, std::string_view bytes) {
+  bool whole = false;
+  {
+    // CREATE_NEW: a file of that name, even an empty one, is never touched.
+    const HANDLE h = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const Win32File owner(h, true);  // closed before a file cut short is removed
+    DWORD written = 0;
+    whole = ::WriteFile(h, bytes.data(), ClampToDword(bytes.size()), &written, nullptr) &&
+            written == bytes.size();
+  }
+  if (!whole) ::DeleteFileW(file.c_str());  // half a file would load as the whole
+  return whole;
+}
+
 std::unique_ptr<ByteSource> StandardInputBytes() {
   return std::make_unique<Win32File>(::GetStdHandle(STD_INPUT_HANDLE), false);
 }

@@ -234,6 +234,10 @@ void Win32Platform::ComApartment::Enter() {
   }
 }
 
+void Win32Platform::WriteNewFile(const PathString& file, std::string_view bytes) {
+  CreateNewFile(file, bytes);
+}
+
 void Win32Platform::LaunchEditor(const PathString& file, const PathString& folder) {
   // The system's own Notepad by its full path: a bare "notepad.exe" is looked up in the
   // program's folder first, where a stranger's program of that name may lie. A

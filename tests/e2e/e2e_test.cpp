@@ -1533,6 +1533,32 @@ TEST_F(EditorTest, EditorIsTheSystemsNotepadOnTheYearsFileOrTheFileJustLoaded) {
   EXPECT_EQ(ArgumentsOf(record->first), L"\"" + file + L"\"") << "command line " << record->first;
   EXPECT_TRUE(fs::equivalent(record->second, programDir_)) << "working folder " << record->second;
 
+  // There was none: it was written before Notepad ran, and alone it names no line. With
+  // a number under each header it loads clean and wins in each class, and it is kept.
+  const auto bytes = [&] {
+    std::ifstream in(fs::path(file), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  std::string filled;
+  for (const char c : bytes()) filled += c == '\n' ? "\n123456\r\n" : std::string(1, c);
+  EXPECT_EQ(std::ranges::count(filled, '\r'), std::ranges::count(filled, '\n')) << "not CR LF";
+  ASSERT_NO_FATAL_FAILURE(ChooseFile(file));
+  HWND box = WaitForBox(kAppTitle);
+  EXPECT_EQ(std::ranges::count(BoxText(box, kInfoTextId).value_or(L""), L'\n'), 2) << Shown();
+  ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+  std::ofstream(fs::path(file), std::ios::binary) << filled;
+  ASSERT_NO_FATAL_FAILURE(Load(file));
+  ASSERT_NO_FATAL_FAILURE(Type(L"123456"));
+  PressEnter();
+  for (const wchar_t* win : {L"123456 は1等です。", L"123456 は2等です。", L"123456 は3等です。"}) {
+    ASSERT_NO_FATAL_FAILURE(ExpectWinDialog(win));
+    PostClick(cmdOK_);
+  }
+  fs::remove(notepad.Record());
+  PostClick(Control(main_, ids::kCmdEdit));
+  ASSERT_TRUE(WaitUntil([&] { return ReadEditorRecord(notepad.Record()).has_value(); }));
+  EXPECT_EQ(bytes(), filled);
+
   fs::remove(notepad.Record());
   const fs::path typed = WriteFile("typed.txt", "1:\r\n123456 \r\n");
   ASSERT_NO_FATAL_FAILURE(ChooseFile(typed));

@@ -71,6 +71,9 @@ class FakePlatform final : public Platform {
   std::function<void()> onOpenDialog;       // runs while the dialog would be up
 
   void PlaySoundCue(const char* wave) override { events.push_back(std::string("cue:") + wave); }
+  void WriteNewFile(const PathString& file, std::string_view) override {
+    events.push_back("new:" + PathText(file));
+  }
   void LaunchEditor(const PathString& file, const PathString& folder) override {
     events.push_back("edit:" + PathText(file) + "|" + PathText(folder));
   }

@@ -7,6 +7,7 @@
 
 #include "fake_platform.h"
 #include "winning/myProc.h"
+#include "winning/words.h"
 
 namespace nenga::testing {
 namespace {
@@ -376,9 +377,9 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
        1},
       {"NoClassBeforeOrZero",
        "",
-       "令和9年\x82\r\n1:\r\n123456\r\n0:\r\n999\r\n",  // the year cut inside a character
+       "令和9年\x82\r\n1:\r\n123456\r\n0:\r\n見本\r\n",  // the year cut inside a character
        {{0, K::kNothingCompared, 0, ""},
-        {1, K::kBeforeFirstHeader, 0, "令和9年…"},
+        {1, K::kTitle, 0, "令和9年…"},
         {3, K::kNotCounted, 0, ""},  // "0:" last: class 1's count is never stored
         {5, K::kClassZero, 0, ""}},
        4},
@@ -387,8 +388,8 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
        std::string(30, '7') + "\r\n" + utf8Title + "\r\n" + std::string(3'000'000, 'y'),
        {{0, K::kNothingCompared, 0, ""},
         {1, K::kBeforeFirstHeader, 0, std::string(20, '7') + "…"},
-        {2, K::kBeforeFirstHeader, 0, title + "…"},
-        {3, K::kBeforeFirstHeader, 0, std::string(20, 'y') + "…"}},
+        {2, K::kTitle, 0, title + "…"},
+        {3, K::kTitle, 0, std::string(20, 'y') + "…"}},
        4},
       {"EarlierFileFillsTheGaps",
        "1:\r\n111111\r\n222222\r\n",
@@ -430,6 +431,17 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
         {4, K::kNotCounted, 0, ""},
         {6, K::kClassNotReached, 1, ""}},
        5},
+      {"TitleAndClassNamedAfterAColon",  // 等 in Shift-JIS and UTF-8; a number there is named
+       "",
+       "令和8年 お年玉くじ 当せん番号\r\n２０２６年\r\n5　6\r\n"
+       "1:1等\r\n123456\r\n2:２等\r\n3:3\xE7\xAD\x89\r\n67\r\n4:2345",
+       {{1, K::kTitle, 0, "", words::kTitle},
+        {2, K::kBeforeFirstHeader, 0, ""},
+        {3, K::kBeforeFirstHeader, 0, ""},
+        {8, K::kClassNotReached, 2, ""},
+        {9, K::kNumberOnHeader, 0, ""}},
+       5},
+      {"YearFileAsWritten", "", words::kYearFile, {{0, K::kNothingCompared, 0, ""}}, 1},
       {"SeveralNumbersOnALine",
        "",
        "1:\r\n123456\r\n2:\r\n67 89 01\r\n2345\r\n3:\r\n１２、３４,56\r\n",

@@ -92,7 +92,7 @@ input="$tmp/numbers" expect "no look-alike digits" 0 "1234? は入力ミスで�
 { for n in $(seq 101); do printf 'x\r\n'; done; printf '1:\r\n'; printf '１２３４５６\r\n123456\r\n' | encode; } \
   >"$tmp/typed.txt"
 findings=$(for n in $(seq 100); do
-  echo "typed.txt:$n: 等級の行（1: など）より前にあるので読み込みません。等級の行の後に書いてください。"
+  echo "typed.txt:$n: 番号ではないので読み込みません。見出しは、等級の行の「:」の後ろに書けます（1:令和8年 当せん番号 など）。"
 done; echo "typed.txt: 直すところは全部で 102 件です。")
 pushd "$tmp" >/dev/null
 expect "lines that can never win" 0 "123456 は1等です。" "$findings" -- \

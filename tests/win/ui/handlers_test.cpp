@@ -238,14 +238,15 @@ TEST_F(Windows, SideCommandsCallThePlatform) {
   FileLoaded = 0;
   SendMessageW(Main(ids::kCmdOpen), BM_CLICK, 0, 0);
   Pump();
-  EXPECT_EQ(platform_.events,
-            (Events{"cue:chop.wav",
-                    "edit:" + testing::PathText(AppDir) + testing::PathText(EditFileName) + "|" +
-                        testing::PathText(AppDir),
-                    "cue:chop.wav",
-                    "help:" + testing::PathText(AppDir) + "vorel.hlp|" + testing::PathText(AppDir) +
-                        "help.html|" + testing::PathText(AppDir),
-                    "cue:kaeru.wav", "open:当たり番号のファイルを開く"}));
+  EXPECT_EQ(
+      platform_.events,
+      (Events{"cue:chop.wav", "new:" + testing::PathText(AppDir) + testing::PathText(EditFileName),
+              "edit:" + testing::PathText(AppDir) + testing::PathText(EditFileName) + "|" +
+                  testing::PathText(AppDir),
+              "cue:chop.wav",
+              "help:" + testing::PathText(AppDir) + "vorel.hlp|" + testing::PathText(AppDir) +
+                  "help.html|" + testing::PathText(AppDir),
+              "cue:kaeru.wav", "open:当たり番号のファイルを開く"}));
   EXPECT_EQ(FileLoaded, 0);  // a cancelled dialog loads nothing
 }
 
