@@ -433,13 +433,13 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
        5},
       {"TitleAndClassNamedAfterAColon",  // 等 in Shift-JIS and UTF-8; a number there is named
        "",
-       "令和8年 お年玉くじ 当せん番号\r\n２０２６年\r\n5　6\r\n"
-       "1:1等\r\n123456\r\n2:２等\r\n3:3\xE7\xAD\x89\r\n67\r\n4:2345",
+       "令和８年 お年玉くじ 当せん番号\r\n２０２６年\r\n5　6\r\n"
+       "1:1等\r\n123456\r\n2:２等\r\n3:3\xE7\xAD\x89\r\n4:\r\n67\r\n5:2345",
        {{1, K::kTitle, 0, "", words::kTitle},
         {2, K::kBeforeFirstHeader, 0, ""},
         {3, K::kBeforeFirstHeader, 0, ""},
-        {8, K::kClassNotReached, 2, ""},
-        {9, K::kNumberOnHeader, 0, ""}},
+        {9, K::kClassNotReached, 2, ""},
+        {10, K::kNumberOnHeader, 0, ""}},
        5},
       {"YearFileAsWritten", "", words::kYearFile, {{0, K::kNothingCompared, 0, ""}}, 1},
       {"SeveralNumbersOnALine",
