@@ -82,15 +82,16 @@ std::size_t PeakWhileLoading(const std::string& content, std::uint64_t findings)
 TEST(LoaderMemory, UnkeptLinesAreNotBuilt) {
   constexpr std::size_t kShortLines = 2'000'000;  // each a finding; only the first kept
   std::string file;
-  file.reserve(3 * kShortLines + 3 * kBig + kNumberLine + 64);
+  file.reserve(3 * kShortLines + 4 * kBig + kNumberLine + 64);
   for (std::size_t n = 0; n < kShortLines; ++n) file += "b\r\n";
   file += std::string(kBig, 'b') + "\r\n";             // before the first header
   file += "0:\r\n" + std::string(kBig, 'z') + "\r\n";  // after "0:"
   file += "1:" + std::string(kBig, 'h') + "\r\n";      // a header's ignored text
   file += "\r\n" + std::string(kNumberLine, '7') + "\r\n";
-  // The short lines, the long ones before "1:", and the one number, far too long.
-  const std::size_t bytePeak = PeakWhileLoading(file, kShortLines + 3);
-  const std::size_t utf16Peak = PeakWhileLoading(Utf16(file), kShortLines + 3);
+  file += "2:1" + std::string(kBig, 'h') + "\r\n";  // only its start shows, so only that is kept
+  // The short lines, the long ones before "1:", the one number, far too long, and "2:1".
+  const std::size_t bytePeak = PeakWhileLoading(file, kShortLines + 4);
+  const std::size_t utf16Peak = PeakWhileLoading(Utf16(file), kShortLines + 4);
   std::printf("peak heap while loading %zu bytes: %zu; as UTF-16 (%zu bytes): %zu\n", file.size(),
               bytePeak, 2 + 2 * file.size(), utf16Peak);
   // A kept line grows by doubling: while it moves, the old block and the new one

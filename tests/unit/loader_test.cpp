@@ -334,9 +334,12 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
        1},
       {"FullWidthUtf16",
        "",
-       Utf16(u"1:\r\n１２３４５６\r\n2:２３４５", false),
-       {{2, K::kFullWidth, 0, ""}, {3, K::kNumberOnHeader, 0, "2:２３４５"}},
-       2},
+       Utf16(u"1:\r\n１２３４５６\r\n2:０\r\n3:9\r\n4:" + std::u16string(39, u'x') + u"９", false),
+       {{2, K::kFullWidth, 0, ""},
+        {3, K::kNumberOnHeader, 0, "2:０"},
+        {4, K::kNumberOnHeader, 0, ""},
+        {5, K::kNumberOnHeader, 0, ""}},
+       4},
       {"SpacesAndControls",
        "",
        "1:\r\n123456 \n2:\r\t2345　\r\n3:\r\n6\x01\x7F\r\n4:\r\n \t　\r\n",
@@ -370,14 +373,15 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
        1},
       {"ClassWrittenTwice",
        "",
-       "1:\r\n111111\r\n2:\r\n2222\r\n2:\r\n3333\r\n",
+       "1:\r\n111111\r\n2:\r\n2222\r\n2:\r\n3333\r\n3:\r\n3等\r\n3:\r\n44\r\n",
        {{4, K::kReplaced, 6, "2222",
          "6 行目の番号が同じ場所に入るので調べません。等級の行は 1: "
-         "から順に1回ずつ書いてください。"}},
-       1},
+         "から順に1回ずつ書いてください。"},
+        {8, K::kNotAHeader, 10, "3等"}},
+       2},
       {"NoClassBeforeOrZero",
        "",
-       "令和9年\x82\r\n1:\r\n123456\r\n0:\r\n見本\r\n",  // the year cut inside a character
+       "令和9年\x82\r\n1:\r\n123456\r\n0:99\r\n見本\r\n",  // the year cut inside a character
        {{0, K::kNothingCompared, 0, ""},
         {1, K::kTitle, 0, "令和9年…"},
         {3, K::kNotCounted, 0, ""},  // "0:" last: class 1's count is never stored
@@ -404,24 +408,34 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
       {"HeadersAlone", "", "1:\r\n2:\r\n3:\r\n", {{0, K::kNothingCompared, 0, ""}}, 1},
       {"NumbersOnHeaderLines",
        "",
-       "1:123456\r\n2:\r\n2345\r\n3:６７\r\n",
+       "1:123456\r\n2:\r\n2345\r\n3:６７\r\n4:9\r\n5:\xEF\xBC\x91\r\n6:" + std::string(62, ' ') +
+           "0",
        {{0, K::kNothingCompared, 0, ""},
         {1, K::kNumberOnHeader, 0, "1:123456",
          "等級の行の「:」より後ろは読み込みません。番号は次の行に書いてください。"},
         {3, K::kClassNotReached, 1, ""},
-        {4, K::kNumberOnHeader, 0, "3:６７"}},
-       4},
+        {4, K::kNumberOnHeader, 0, "3:６７"},
+        {5, K::kNumberOnHeader, 0, ""},
+        {6, K::kNumberOnHeader, 0, "5:１"},  // UTF-8
+        {7, K::kNumberOnHeader, 0, ""}},
+       7},
       {"MeantAsHeaders",
        "",
-       "1等:\r\n123456\r\n１：\r\n1:\r\n123456\r\n2等:\r\n2345\r\n",
+       "1等:\r\n123456\r\n１：\r\n1:\r\n123456\r\n2等:\r\n2345\r\n2:\r\n2\xE7\xAD\x89\r\n"
+       "\xEF\xBC\x91\xEF\xBC\x90\xE5\x9B\x9E\xEF\xBC\x9A\r\n10:\r\n第1回:\r\n12345 参照先:1\r\n",
        {{1, K::kNotAHeader, 0, "1等:"},
         {2, K::kBeforeFirstHeader, 0, ""},
         {3, K::kNotAHeader, 0, "１：",
          "等級の行として読み込みません。等級の行は、半角の数字のすぐ後に半角の「:」を書きます（1: "
          "など）。"},
         {6, K::kNotAHeader, 0, "2等:"},  // taken as class 1's second number
-        {7, K::kWrongLength, 6, ""}},
-       5},
+        {7, K::kWrongLength, 6, ""},
+        {9, K::kNotAHeader, 0, ""},  // 等 and ：in UTF-8
+        {10, K::kNotAHeader, 0, ""},
+        {11, K::kNotAHeader, 0, ""},
+        {12, K::kNotDigits, 0, ""},
+        {13, K::kNotDigits, 0, ""}},  // its colon too far in
+       10},
       {"MeantAsHeaderThenAHeader",  // class 1's count goes to class 2
        "",
        "1:\r\n123456\r\n2等:\r\n2345\r\n3:\r\n67\r\n",
@@ -444,17 +458,21 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
       {"YearFileAsWritten", "", words::kYearFile, {{0, K::kNothingCompared, 0, ""}}, 1},
       {"SeveralNumbersOnALine",
        "",
-       "1:\r\n123456\r\n2:\r\n67 89 01\r\n2345\r\n3:\r\n１２、３４,56\r\n",
+       "1:\r\n123456\r\n2:\r\n67 89\r\n2345\r\n3:\r\n１２、３４,56，7　8\r\n"
+       "\x31\xE3\x80\x81\x32\xE3\x80\x80\x33\xEF\xBC\x8C\x34\r\n",  // 1、2　3，4 in UTF-8
        {{4, K::kSeveralNumbers, 0, "", "番号が1行に2つ以上あります。1行に1つずつ書いてください。"},
         {5, K::kWrongLength, 0, ""},
-        {7, K::kSeveralNumbers, 0, ""}},
-       3},
+        {7, K::kSeveralNumbers, 0, ""},
+        {8, K::kSeveralNumbers, 0, ""}},
+       4},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (std::size_t run = 0; run < 4 * cases.size(); ++run) {
+    const Case& c = cases[run / 4];
+    const std::size_t chunk = run % 4 == 3 ? 65536 : run % 4 + 1;  // 1 to 3 bytes a read, or all
+    SCOPED_TRACE(::testing::Message() << c.name << " read size " << chunk);
     ResetTable();
     if (!c.earlier.empty()) Load(c.earlier);
-    platform.files["win.txt"] = MemoryFile{c.content, 7};
+    platform.files["win.txt"] = MemoryFile{c.content, chunk};
     LoadFindings findings;
     LoadWinFile(PathOf("win.txt"), platform, findings);
     EXPECT_EQ(findings.total, c.total);
@@ -482,6 +500,7 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
 
 TEST(FindingsBoxText, TenFindingsThenHowManyMore) {
   LoadFindings findings;
+  findings.Add(Finding::Kind::kNothingCompared, 0, 0, 0, {});
   findings.Add(Finding::Kind::kEarlierFile, 0, 2, 0, "2345");
   for (std::uint64_t line = 12; line > 1; --line) {
     findings.Add(Finding::Kind::kWrongLength, line, 1, 6, "12");
@@ -490,11 +509,13 @@ TEST(FindingsBoxText, TenFindingsThenHowManyMore) {
   const std::string text = FindingsBoxText(findings);
   EXPECT_TRUE(text.starts_with(
       "次の番号は当たりを調べられません。ファイルを直して、読み込み直してください。\r\n"
+      "このファイルには調べる当たり番号が1つもないので、どのはがきも当たりになりません。"
+      "番号は等級の行（1: など）の次の行から、1行に1つずつ書いてください。\r\n"
       "2等の番号「2345」はこのファイルにありませんが、"))
       << text;
   EXPECT_TRUE(
-      text.ends_with("\r\n10 行目「12」：この等級の最初の番号（6 けた）と桁数が違います。"
-                     "\r\nほかに 3 件あります。"))
+      text.ends_with("\r\n9 行目「12」：この等級の最初の番号（6 けた）と桁数が違います。"
+                     "\r\nほかに 4 件あります。"))
       << text;
   EXPECT_EQ(FindingReason(findings.kept.back()),
             "2等の番号がないので、2等から後の等級は調べません。");
