@@ -5,10 +5,10 @@
 // first, from the system folder.
 //
 // Built as same_windows.exe (SAME_WINDOWS defined), it makes instead the windows
-// nenga.exe makes at start, from the same layouts, and does nothing else: the
-// application window on the taskbar, owner of the main window with its controls, and the
-// win dialog with its own, hidden. Labels and buttons keep the window font, and the
-// buttons show no picture. The least program itself links nothing of nenga's.
+// nenga.exe makes at start, from the same layouts and where it makes them, and does
+// nothing else: the application window on the taskbar, owner of the main window with its
+// controls, and the win dialog with its own, hidden. Labels and buttons keep the window
+// font, and the buttons show no picture. The least program itself links nothing of nenga's.
 #include <windows.h>
 // commctrl.h needs windows.h first
 #include <commctrl.h>
@@ -17,6 +17,7 @@
 
 #ifdef SAME_WINDOWS
 #include "platform/win32/wide.h"
+#include "toolkit/geometry.h"
 #include "ui/layouts.h"
 #endif
 
@@ -44,9 +45,13 @@ HWND MakeForm(HINSTANCE instance, const nenga::FormLayout& layout, DWORD style, 
               HFONT font) {
   RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
   AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
-  const HWND form = CreateWindowExW(WS_EX_DLGMODALFRAME, L"TLeastWindow", L"least", style,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                    frame.bottom - frame.top, owner, nullptr, instance, nullptr);
+  // Where nenga.exe makes it, centred on the primary screen: under the pointer where it
+  // rests there, as on a fresh virtual display, which then moves over it.
+  const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+  const POINT at =
+      nenga::CentreIn({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, size);
+  const HWND form = CreateWindowExW(WS_EX_DLGMODALFRAME, L"TLeastWindow", L"least", style, at.x,
+                                    at.y, size.cx, size.cy, owner, nullptr, instance, nullptr);
   if (form == nullptr) return nullptr;
   using K = nenga::ControlKind;
   for (const nenga::ControlLayout& row : layout.controls) {

@@ -133,6 +133,11 @@ bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, UINT dpi) {
   return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) != FALSE;
 }
 
+bool IconSizesMatchSystemScale(UINT dpi) {
+  return MetricForDpi(SM_CXSMICON, dpi) == GetSystemMetrics(SM_CXSMICON) &&
+         MetricForDpi(SM_CXICON, dpi) == GetSystemMetrics(SM_CXICON);
+}
+
 HICON LoadIconOfSize(HINSTANCE instance, const wchar_t* name, int size) {
   // LoadIconWithScaleDown (common controls 6, which the program's manifest asks for)
   // scales a larger image down where the icon lacks the size, rather than a smaller one

@@ -40,6 +40,9 @@ void ForgetWindowDpi(HWND window);
 int MetricForDpi(int index, UINT dpi);
 bool AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
 bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, UINT dpi);
+// Whether icons at scale dpi take the sizes they take at the system scale (a window
+// class's icons, LR_DEFAULTSIZE), small and large alike.
+bool IconSizesMatchSystemScale(UINT dpi);
 
 // An icon size pixels square, for the caller to destroy: of the module's resources, or
 // with instance nullptr the system's (IDI_WARNING); nullptr where there is no such icon.

@@ -116,10 +116,11 @@ HWND CreateAppWindow(HINSTANCE instance, const std::wstring& title, WNDPROC proc
   wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
   wc.lpszClassName = kAppWindowClass;
-  // The class's icons, at the system scale, stand in until the window has its own
-  // (ScaleChanged). A shared icon is the size first loaded of it, whatever size is
-  // asked later, so only the large one is loaded: the system finds the small one in
-  // the same resource. nullptr where the module has no icon (the test programs).
+  // The class's icons, at the system scale, serve until a scale of other icon sizes
+  // gives the window its own (ScaleChanged). A shared icon is the size first loaded of
+  // it, whatever size is asked later, so only the large one is loaded: the system finds
+  // the small one in the same resource. nullptr where the module has no icon (the test
+  // programs).
   wc.hIcon = static_cast<HICON>(
       ::LoadImageW(instance, kAppIcon, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
@@ -177,7 +178,10 @@ Win32Platform::Win32Platform(HINSTANCE instance, std::string appTitle)
   appWindow_ = CreateAppWindow(instance_, wideTitle_, AppWindowProc);
   if (!appWindow_) throw std::runtime_error("cannot create the application window");
   ::SetWindowLongPtrW(appWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  ScaleChanged(WindowDpi(appWindow_));
+  // Made at the system scale (nearly always), the class's icons are already of its
+  // sizes: the window's own wait for a change of scale, and the start loads none.
+  const UINT dpi = WindowDpi(appWindow_);
+  if (!IconSizesMatchSystemScale(dpi)) ScaleChanged(dpi);
 }
 
 Win32Platform::~Win32Platform() {

@@ -9,6 +9,7 @@
 
 #include "platform/win32/win32_platform.h"
 #include "tests/e2e/driver.h"
+#include "toolkit/dpi.h"
 
 namespace nenga {
 namespace {
@@ -52,6 +53,9 @@ class AppWindowIcons : public testing::Test {
 TEST_F(AppWindowIcons, AreTheSizesOfEachScale) {
   Win32Platform platform(instance_, "Tool");
   const HWND app = platform.AppWindow();
+  // Made at the system scale, it loads no icon of its own: the class's are of its sizes.
+  EXPECT_EQ(::SendMessageW(app, WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_FALSE(IconSizesMatchSystemScale(2 * SystemDpi()));
   const struct {
     UINT dpi;
     Size smallIcon, largeIcon;
