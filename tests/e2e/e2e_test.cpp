@@ -1183,8 +1183,8 @@ TEST_F(TaskbarPreviewTest, ThumbnailAndPeekShowTheWindowInUse) {
                   " 1") &&
            Logged("attribute " + app + " " + std::to_string(DWMWA_HAS_ICONIC_BITMAP) + " 1");
   })) << "the application window did not ask for iconic pictures";
-  // The start-up waits for neither: the window manager's DLL comes after the first paint.
-  EXPECT_TRUE(Logged("loaded after the first paint, shcore not loaded"));
+  // The start-up needs neither: dwmapi comes after the first paint, from the event loop.
+  EXPECT_TRUE(Logged("loaded after the first paint, from the event loop, shcore not loaded"));
 
   const auto main = SteadyPixels(main_);
   ASSERT_TRUE(main.has_value());

@@ -14,7 +14,7 @@
 // the size the window said, at its top-left corner, sent to that window. Each is logged:
 //   scale HWND DPI WIDTH HEIGHT
 // Loaded, it writes when, by the program's thread, and whether shcore came before it:
-//   loaded after|before the first paint, shcore loaded|not loaded
+//   loaded after|before the first paint, from|before the event loop, shcore loaded|not loaded
 // With NENGA_DWM_TASKBAR set, it answers the program's own GetMonitorInfoW and
 // GetWindowPlacement as Windows does with a taskbar on the left and at the top, which
 // Xvfb lacks: the primary monitor's work area starts at kTaskbar, and a placement is in
@@ -172,7 +172,9 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {
   if (reason == DLL_PROCESS_ATTACH) {
     bool painted = false;
     EnumThreadWindows(GetCurrentThreadId(), FindPainted, reinterpret_cast<LPARAM>(&painted));
-    Log(std::string("loaded ") + (painted ? "after" : "before") + " the first paint, shcore " +
+    // A message taken from the queue has a time: none before the event loop's first.
+    Log(std::string("loaded ") + (painted ? "after" : "before") + " the first paint, " +
+        (GetMessageTime() != 0 ? "from" : "before") + " the event loop, shcore " +
         (GetModuleHandleW(L"shcore.dll") ? "loaded" : "not loaded"));
   }
   return TRUE;

@@ -69,6 +69,7 @@ class FakePlatform final : public Platform {
   std::optional<PathString> chosenFile;     // what the file dialog returns
   std::function<void()> onInfoBox;          // runs while the box would be up
   std::function<void()> onOpenDialog;       // runs while the dialog would be up
+  bool openInNotepad = false;               // the file warning's answer
 
   void PlaySoundCue(const char* wave) override { events.push_back(std::string("cue:") + wave); }
   void WriteNewFile(const PathString& file, std::string_view) override {
@@ -87,7 +88,7 @@ class FakePlatform final : public Platform {
   }
   bool FileWarningBox(const PathString& file, std::string_view text) override {
     events.push_back("filewarning:" + PathText(file) + "|" + std::string(text));
-    return false;
+    return openInNotepad;
   }
   void WarningBox(std::string_view text, std::string_view caption) override {
     events.push_back("warning:" + std::string(text) + "|" + std::string(caption));

@@ -193,6 +193,11 @@ void CheckInfoBox(HWND dialog, const std::wstring& text, UINT dpi = SystemDpi(),
   if (warning) {
     const HWND notepad = ::GetDlgItem(dialog, kInfoNotepadId);
     EXPECT_EQ(TextOf(notepad), L"メモ帳で開く(&O)");
+    // Tab goes round both buttons; it is not a second default; it has the text's font.
+    EXPECT_EQ(::GetNextDlgTabItem(dialog, button, FALSE), notepad);
+    EXPECT_EQ(::GetNextDlgTabItem(dialog, notepad, FALSE), button);
+    EXPECT_EQ(::SendMessageW(notepad, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+    EXPECT_EQ(::SendMessageW(notepad, WM_GETFONT, 0, 0), ::SendMessageW(label, WM_GETFONT, 0, 0));
     const RECT beside = RectInParent(notepad);
     EXPECT_EQ(
         std::tuple(beside.left, beside.top, beside.right, beside.bottom),

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "toolkit/dpi.h"
 #include "toolkit/window_picture.h"
+#include "win32_test_helpers.h"
 
 namespace nenga {
 namespace {
@@ -114,6 +116,13 @@ TEST(ShrunkTest, EachPixelIsTheAverageOfItsWholeBlock) {
   ASSERT_EQ(shrunk.width(), 4);
   ASSERT_EQ(shrunk.height(), 3);
   for (int i = 0; i < 12; ++i) EXPECT_EQ(shrunk.pixels()[i], 0xFF804080u) << i;  // (510 + 2) / 4
+}
+
+// Where the system cannot tell a window's own scale (on Windows 7 and 8.1 it keeps none),
+// the window's monitor answers, not the system.
+TEST(MonitorDpiOfTest, WithoutTheWindowsOwnScaleItsMonitorAnswers) {
+  const test::MonitorDpiAnswer monitorAt(144);
+  EXPECT_EQ(MonitorDpiOf(nullptr), 144u);
 }
 
 }  // namespace

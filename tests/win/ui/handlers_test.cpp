@@ -248,6 +248,13 @@ TEST_F(Windows, SideCommandsCallThePlatform) {
                   "help.html|" + testing::PathText(AppDir),
               "cue:kaeru.wav", "open:当たり番号のファイルを開く"}));
   EXPECT_EQ(FileLoaded, 0);  // a cancelled dialog loads nothing
+
+  // Notepad from the file's warning starts in its folder: "C:" alone is the current one.
+  platform_.openInNotepad = true;
+  platform_.files["C:\\a.txt"] = {"1:\r\n123456 \r\n"};
+  platform_.chosenFile = L"C:\\a.txt";
+  SendMessageW(Main(ids::kCmdOpen), BM_CLICK, 0, 0);
+  EXPECT_EQ(platform_.events.back(), "edit:C:\\a.txt|C:\\");
 }
 
 TEST_F(Windows, FailedLoadIsReportedAndTheWindowGoesOn) {
