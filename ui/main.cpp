@@ -358,7 +358,7 @@ void MainWindow::cmdOpenClick() {
     // the year's file beside the program.
     if (findings.total > 0 && platform_.FileWarningBox(*file, FindingsBoxText(findings))) {
       // The folder keeps its last separator: "C:" alone is the drive's current folder.
-      platform_.LaunchEditor(*file, file->substr(0, file->find_last_of(L"\\/") + 1));
+      platform_.LaunchEditor(*file, FolderOfPath(*file));
     }
   }
   FocusNumber();

@@ -63,9 +63,44 @@ std::size_t DigitRunAt(std::string_view text) {
   return run;
 }
 
-// Whether text begins with 等: the digits before it name a class ("2:2等"), no number.
-bool NamesAClass(std::string_view text) {
-  return text.starts_with("\x93\x99") || text.starts_with("\xE7\xAD\x89");
+// Whether text begins with a letter, a kana or a kanji, in UTF-8 or else in Shift-JIS:
+// digits written right before one count something ("2等", "令和8年", "第79回", "3組")
+// and are no number. A character cut off at the end of text is none.
+bool CountsSomethingAt(std::string_view text, bool utf8) {
+  if (text.empty()) return false;
+  const auto byte = [&text](std::size_t at) {
+    return static_cast<unsigned>(static_cast<unsigned char>(text[at]));
+  };
+  const unsigned c = byte(0);
+  if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
+  if (utf8) {
+    if (c < 0xE0 || c > 0xEF || text.size() < 3) return false;
+    const unsigned u = (c & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+    return u == 0x3005 ||                                                   // 々
+           (u >= 0x3041 && u <= 0x30FF && u != 0x30FB) ||                   // kana, not ・
+           (u >= 0x3400 && u <= 0x9FFF) ||                                  // kanji
+           (u >= 0xFF21 && u <= 0xFF3A) || (u >= 0xFF41 && u <= 0xFF5A) ||  // Ａ to ｚ
+           (u >= 0xFF66 && u <= 0xFF9F);                                    // half-width katakana
+  }
+  if (c >= 0xA6 && c <= 0xDF) return true;  // half-width katakana
+  if (text.size() < 2) return false;
+  const unsigned code = c << 8 | byte(1);
+  return code == 0x8158 ||                                                            // 々
+         (code >= 0x8260 && code <= 0x8279) || (code >= 0x8281 && code <= 0x829A) ||  // Ａ to ｚ
+         (code >= 0x829F && code <= 0x82F1) || (code >= 0x8340 && code <= 0x8396) ||  // kana
+         (code >= 0x889F && code <= 0x9FFC) || code >= 0xE040;                        // kanji
+}
+
+// The bytes of the character at the start of text: a whole UTF-8 sequence, or a
+// Shift-JIS lead byte with its trail byte.
+std::size_t CharBytesAt(std::string_view text, bool utf8) {
+  const auto c = static_cast<unsigned char>(text[0]);
+  const std::size_t n = !utf8       ? (IsShiftJisLead(c) ? 2 : 1)
+                        : c >= 0xF0 ? 4
+                        : c >= 0xE0 ? 3
+                        : c >= 0xC0 ? 2
+                                    : 1;
+  return std::min(n, text.size());
 }
 
 // The bytes of a space, a comma or 、 at the start of text, 0 for none: what a user
@@ -163,6 +198,9 @@ std::optional<std::size_t> Utf8Length(std::string_view text, bool more) {
   return beyondAscii ? std::optional(at) : std::nullopt;
 }
 
+// Whether text is UTF-8 rather than Shift-JIS; it may be cut inside its last character.
+bool IsUtf8(std::string_view text) { return Utf8Length(text, true).has_value(); }
+
 // A line number in decimal. By hand: std::to_string of a 64-bit number brings a table
 // and code that the executable's size cannot spare.
 std::string Decimal(std::uint64_t n) {
@@ -191,23 +229,34 @@ bool MeantAsHeader(std::string_view line) {
 }
 
 bool NumberAfterColon(std::string_view header) {
+  const bool utf8 = IsUtf8(header);
   std::string_view rest = header.substr(std::min<std::size_t>(header.size(), 2));
   while (!rest.empty()) {
     const std::size_t run = DigitRunAt(rest);
-    rest.remove_prefix(std::max<std::size_t>(run, 1));
-    if (run != 0 && !NamesAClass(rest)) return true;
+    if (run == 0) {
+      rest.remove_prefix(CharBytesAt(rest, utf8));
+      continue;
+    }
+    rest.remove_prefix(run);
+    if (!CountsSomethingAt(rest, utf8)) return true;
   }
   return false;
 }
 
 bool IsTitle(std::string_view line) {
+  const bool utf8 = IsUtf8(line);
   bool words = false;
   while (!line.empty()) {
-    const std::size_t run = DigitRunAt(line);
-    if (run > DigitAt(line)) return false;  // two digits or more: it may be a number
-    const std::size_t separator = run == 0 ? SeparatorAt(line) : 0;
-    words = words || (run == 0 && separator == 0);
-    line.remove_prefix(std::max<std::size_t>({run, separator, 1}));
+    if (const std::size_t run = DigitRunAt(line)) {
+      // Two digits or more that count nothing: it may be a number.
+      if (run > DigitAt(line) && !CountsSomethingAt(line.substr(run), utf8)) return false;
+      line.remove_prefix(run);
+    } else if (const std::size_t separator = SeparatorAt(line)) {
+      line.remove_prefix(separator);
+    } else {
+      words = true;
+      line.remove_prefix(CharBytesAt(line, utf8));
+    }
   }
   return words;
 }
@@ -267,8 +316,12 @@ std::string FindingReason(const Finding& finding) {
     case Kind::kNotCounted:
       return words::kNotCounted;
     case Kind::kClassNotReached:
-      return Decimal(finding.other) + words::kClassNotReachedMiddle + Decimal(finding.other) +
-             words::kClassNotReachedAfter;
+    case Kind::kClassEmpty: {
+      std::string reason = Decimal(finding.other) + words::kClassNotReachedMiddle +
+                           Decimal(finding.other) + words::kClassNotReachedAfter;
+      if (finding.kind == Kind::kClassEmpty) reason += words::kClassEmptyAfter;
+      return reason;
+    }
     case Kind::kFullWidth:
       return words::kFullWidth;
     case Kind::kSpaces:
@@ -313,11 +366,25 @@ std::string FindingsBoxText(const LoadFindings& findings) {
   return text;
 }
 
-void FindTableFaults(const SlotLines& slotLines, LoadFindings& findings) {
+void FindTableFaults(const SlotLines& slotLines, const ClassHeaders& headers,
+                     LoadFindings& findings) {
   std::size_t reach = 0;  // the check walks the classes before the first without numbers
   while (reach < WinCount.size() && WinCount[reach] > 0) ++reach;
   // However the file came to it, every postcard would seem to have lost.
   if (reach == 0) findings.Add(Finding::Kind::kNothingCompared, 0, 0, 0, {});
+  // The class the walk stops at, its header written with nothing under it: unless a
+  // number of the file stands after it, and is named for it, the header is.
+  if (reach > 0 && reach < headers.size() && headers[reach].line != 0) {
+    const auto filled = [](const auto& lines) {
+      return std::any_of(lines.begin(), lines.end(), [](std::uint64_t line) { return line != 0; });
+    };
+    if (std::none_of(slotLines.begin() + static_cast<std::ptrdiff_t>(reach), slotLines.end(),
+                     filled)) {
+      const auto winClass = static_cast<int>(reach) + 1;
+      findings.Add(Finding::Kind::kClassEmpty, headers[reach].line, winClass,
+                   static_cast<std::uint64_t>(winClass), headers[reach].text);
+    }
+  }
   for (std::size_t row = 0; row < WinNumbers.size(); ++row) {
     const auto count = static_cast<std::size_t>(std::max(WinCount[row], 0));
     for (std::size_t slot = 0; slot < WinNumbers[row].size(); ++slot) {

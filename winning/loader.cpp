@@ -325,6 +325,7 @@ void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findi
   // fill keep what an earlier load put there.
   WinNumberTable numbers;
   SlotLines slotLines{};  // the line that filled each slot, 0 for none
+  ClassHeaders headers;
   WinCountTable counts{};
   LoadFindings found;
 
@@ -363,6 +364,8 @@ void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findi
       if (k >= 1 && NumberAfterColon(line)) {
         numberOnHeader = lineNumber;
         headerText = line;
+      } else if (k >= 1 && headers[static_cast<std::size_t>(k - 1)].line == 0) {
+        headers[static_cast<std::size_t>(k - 1)] = {lineNumber, line};
       }
       if (k > 1) {
         countOf(k - 1) = static_cast<std::int32_t>(i - 1);
@@ -412,7 +415,7 @@ void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findi
   }
   WinCount = counts;
   FileLoaded = 1;
-  FindTableFaults(slotLines, found);
+  FindTableFaults(slotLines, headers, found);
   findings = std::move(found);
 }
 

@@ -56,6 +56,7 @@ struct Finding {
     kReplaced,           // a later line, `other`, took its slot
     kNotCounted,         // its slot lies beyond its class's count (headers out of order)
     kClassNotReached,    // the check stops before its class, at class `other`
+    kClassEmpty,         // the header of class `other`, where the check stops: nothing under it
     kFullWidth,          // full-width digits
     kSpaces,             // digits with spaces or tabs around them
     kNotDigits,          // not half-width digits alone
@@ -99,19 +100,26 @@ void LoadWinFile(const PathString& file, Platform& platform);
 bool MeantAsHeader(std::string_view line);
 
 // Whether a header's text after its colon holds a number, digits half- or full-width
-// not followed by 等 (which name the class again, "2:2等"): a number put on the
-// header's line, which is not read.
+// that count nothing (digits right before a letter, kana or kanji count something:
+// "2:2等", "1:令和8年"): a number put on the header's line, which is not read.
 bool NumberAfterColon(std::string_view header);
 
 // Whether a line before the first header is a title: it holds words, and no run of
-// two digits or more that could be a number.
+// two digits or more that could be a number (one counts something: "2027年", "第79回").
 bool IsTitle(std::string_view line);
 
 // The findings of the table as a load left it: slotLines[k - 1][i - 1] is the line that
-// filled entry i of class k in that load, 0 for none. The loader adds the lines it did
-// not store and those a later line replaced.
+// filled entry i of class k in that load, 0 for none; headers[k - 1] the first header of
+// class k in it with no number after its colon. The loader adds the lines it did not
+// store and those a later line replaced.
 using SlotLines = std::array<std::array<std::uint64_t, kEntrySlots>, kClassRows>;
-void FindTableFaults(const SlotLines& slotLines, LoadFindings& findings);
+struct ClassHeader {
+  std::uint64_t line = 0;  // 0 for none
+  std::string text;        // as the loader kept it
+};
+using ClassHeaders = std::array<ClassHeader, kClassRows>;
+void FindTableFaults(const SlotLines& slotLines, const ClassHeaders& headers,
+                     LoadFindings& findings);
 
 // What a finding shows of a line: its first characters, a tab as a space and any other
 // control character as '?', and "…" when the line goes on (more is true, or text is longer). A line

@@ -84,6 +84,8 @@ inline constexpr char kNotCounted[] =
     "から順に、抜けなく書いてください。";
 inline constexpr char kClassNotReachedMiddle[] = "等の番号がないので、";  // class, this, class
 inline constexpr char kClassNotReachedAfter[] = "等から後の等級は調べません。";
+inline constexpr char kClassEmptyAfter[] =  // after kClassNotReached's words
+    "番号はこの行の次の行から、1行に1つずつ書いてください。";
 inline constexpr char kFullWidth[] = "全角の数字です。半角の数字で書いてください。";
 inline constexpr char kSpaces[] = "前後に空白があります。空白を消してください。";
 inline constexpr char kNotDigits[] = "数字でない文字があります。半角の数字だけで書いてください。";

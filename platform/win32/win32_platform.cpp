@@ -284,8 +284,7 @@ void Win32Platform::InfoBox(std::string_view text) {
 
 bool Win32Platform::FileWarningBox(const PathString& file, std::string_view text) {
   ModalGuard guard;
-  const std::size_t folderEnd = file.find_last_of(L"\\/");
-  std::wstring shown = folderEnd == PathString::npos ? file : file.substr(folderEnd + 1);
+  std::wstring shown = file.substr(FolderOfPath(file).size());  // the name alone
   shown += L"\r\n";
   shown += WideFromShiftJis(text);
   return ShowInfoBox(instance_, appWindow_, std::move(shown), wideTitle_, PrimaryMonitorDpi(),

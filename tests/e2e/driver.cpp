@@ -56,6 +56,20 @@ std::wstring EnvironmentWith(std::wstring_view name, std::wstring_view value) {
 
 }  // namespace
 
+std::string FileBytes(const std::filesystem::path& file, std::uintmax_t from) {
+  std::ifstream in(file, std::ios::binary);
+  in.seekg(static_cast<std::streamoff>(from));
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::optional<std::wstring> FileUtf16(const std::filesystem::path& file) {
+  const std::string bytes = FileBytes(file);
+  if (bytes.empty() || bytes.size() % 2 != 0) return std::nullopt;
+  std::wstring text(bytes.size() / 2, L'\0');
+  std::memcpy(text.data(), bytes.data(), bytes.size());
+  return text;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, Millis timeout) {
   const ULONGLONG deadline = GetTickCount64() + timeout;
   for (;;) {
@@ -409,9 +423,7 @@ GdiHandleTrace::GdiHandleTrace(std::filesystem::path logFile, DWORD processId)
 std::optional<int> GdiHandleTrace::Count() {
   static constexpr std::string_view kAlloc = ":trace:gdi:alloc_gdi_handle ";
   static constexpr std::string_view kFree = ":trace:gdi:free_gdi_handle ";
-  std::ifstream in(logFile_, std::ios::binary);
-  in.seekg(static_cast<std::streamoff>(read_));
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::string text = FileBytes(logFile_, read_);
   std::size_t begin = 0;
   // A line still being written is left for the next call.
   for (std::size_t end; (end = text.find('\n', begin)) != std::string::npos; begin = end + 1) {

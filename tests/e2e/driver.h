@@ -36,6 +36,12 @@ bool WaitUntil(const std::function<bool()>& condition, Millis timeout = kStateTi
 // they are.
 std::filesystem::path WindowsPath(std::string_view path);
 
+// A file's bytes from offset from on; none when it cannot be read.
+std::string FileBytes(const std::filesystem::path& file, std::uintmax_t from = 0);
+
+// A file a recorder wrote in UTF-16 whole: nothing while it is empty or half written.
+std::optional<std::wstring> FileUtf16(const std::filesystem::path& file);
+
 // The text of a window of another process, by WM_GETTEXT. Nothing when the window is
 // gone or its thread does not answer.
 std::optional<std::wstring> ReadText(HWND window);

@@ -365,14 +365,7 @@ class PageOpener {
   // The page opened, once the recorder has written it.
   std::optional<std::wstring> WaitForPage() {
     std::optional<std::wstring> page;
-    WaitUntil([&] {
-      std::ifstream in(record_, std::ios::binary);
-      const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-      if (bytes.empty() || bytes.size() % 2 != 0) return false;
-      page.emplace(bytes.size() / 2, L'\0');
-      std::memcpy(page->data(), bytes.data(), bytes.size());
-      return true;
-    });
+    WaitUntil([&] { return (page = FileUtf16(record_)).has_value(); });
     return page;
   }
 
@@ -1099,8 +1092,7 @@ class TaskbarPreviewTest : public NengaTest {
     line >> file;
     EXPECT_EQ(kind, message == WM_DWMSENDICONICTHUMBNAIL ? "thumbnail" : "preview");
     EXPECT_EQ(window, Handle(appWindow_)) << "handed over for another window";
-    std::ifstream in(record_ / file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    const std::string bytes = FileBytes(record_ / file);
     const auto count =
         static_cast<std::size_t>(handed.width) * static_cast<std::size_t>(handed.height);
     if (handed.bits != 32 || bytes.size() < 54 + count * 4) {
@@ -1472,14 +1464,11 @@ class SystemNotepadStandIn {
 
 // What a recording editor wrote: its command line and its working folder.
 std::optional<std::pair<std::wstring, std::wstring>> ReadEditorRecord(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-  if (bytes.empty() || bytes.size() % 2 != 0) return std::nullopt;
-  std::wstring text(bytes.size() / 2, L'\0');
-  std::memcpy(text.data(), bytes.data(), bytes.size());
-  const std::size_t end = text.find(L'\n');
+  const std::optional<std::wstring> text = FileUtf16(file);
+  if (!text) return std::nullopt;
+  const std::size_t end = text->find(L'\n');
   if (end == std::wstring::npos) return std::nullopt;
-  return std::make_pair(text.substr(0, end), text.substr(end + 1));
+  return std::make_pair(text->substr(0, end), text->substr(end + 1));
 }
 
 // A command line without its program's name, as the program reads its arguments.
@@ -1535,16 +1524,20 @@ TEST_F(EditorTest, EditorIsTheSystemsNotepadOnTheYearsFileOrTheFileJustLoaded) {
 
   // There was none: it was written before Notepad ran, and alone it names no line. With
   // a number under each header it loads clean and wins in each class, and it is kept.
-  const auto bytes = [&] {
-    std::ifstream in(fs::path(file), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  };
   std::string filled;
-  for (const char c : bytes()) filled += c == '\n' ? "\n123456\r\n" : std::string(1, c);
+  for (const char c : FileBytes(file)) filled += c == '\n' ? "\n123456\r\n" : std::string(1, c);
   EXPECT_EQ(std::ranges::count(filled, '\r'), std::ranges::count(filled, '\n')) << "not CR LF";
   ASSERT_NO_FATAL_FAILURE(ChooseFile(file));
   HWND box = WaitForBox(kAppTitle);
   EXPECT_EQ(std::ranges::count(BoxText(box, kInfoTextId).value_or(L""), L'\n'), 2) << Shown();
+  ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+  // 3等 left for later: its header is named, as nothing else tells that it is never checked.
+  std::ofstream(fs::path(file), std::ios::binary) << filled.substr(0, filled.rfind("123456"));
+  ASSERT_NO_FATAL_FAILURE(ChooseFile(file));
+  const std::wstring text = BoxText(box = WaitForBox(kAppTitle), kInfoTextId).value_or(L"");
+  EXPECT_NE(text.find(L"\n5 行目「3:3等の当たり番号を、この行の下に書き…」：3等の番号がない"),
+            std::wstring::npos)
+      << text;
   ASSERT_NO_FATAL_FAILURE(CloseBox(box));
   std::ofstream(fs::path(file), std::ios::binary) << filled;
   ASSERT_NO_FATAL_FAILURE(Load(file));
@@ -1557,7 +1550,7 @@ TEST_F(EditorTest, EditorIsTheSystemsNotepadOnTheYearsFileOrTheFileJustLoaded) {
   fs::remove(notepad.Record());
   PostClick(Control(main_, ids::kCmdEdit));
   ASSERT_TRUE(WaitUntil([&] { return ReadEditorRecord(notepad.Record()).has_value(); }));
-  EXPECT_EQ(bytes(), filled);
+  EXPECT_EQ(FileBytes(file), filled);
 
   fs::remove(notepad.Record());
   const fs::path typed = WriteFile("typed.txt", "1:\r\n123456 \r\n");

@@ -405,7 +405,7 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
        4},
       {"ManyKeptInLineOrder", "", x150, {}, 150},
       {"EmptyFile", "", "", {{0, K::kNothingCompared, 0, ""}}, 1},  // its words: nenga-check's test
-      {"HeadersAlone", "", "1:\r\n2:\r\n3:\r\n", {{0, K::kNothingCompared, 0, ""}}, 1},
+      {"HeadersAlone", "", "1:令和8年\r\n2:\r\n3:\r\n", {{0, K::kNothingCompared, 0, ""}}, 1},
       {"NumbersOnHeaderLines",
        "",
        "1:123456\r\n2:\r\n2345\r\n3:６７\r\n4:9\r\n5:\xEF\xBC\x91\r\n6:" + std::string(62, ' ') +
@@ -445,16 +445,29 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
         {4, K::kNotCounted, 0, ""},
         {6, K::kClassNotReached, 1, ""}},
        5},
-      {"TitleAndClassNamedAfterAColon",  // 等 in Shift-JIS and UTF-8; a number there is named
+      {"DigitsThatCountSomething",  // before a letter, kana or kanji, in either encoding
        "",
-       "令和８年 お年玉くじ 当せん番号\r\n２０２６年\r\n5　6\r\n"
-       "1:1等\r\n123456\r\n2:２等\r\n3:3\xE7\xAD\x89\r\n4:\r\n67\r\n5:2345",
+       "令和８年 お年玉くじ 当せん番号\r\n２０２６年\r\n5　6\r\n2027年 はがき 3組\r\n"
+       "\xE7\xAC\xAC\xEF\xBC\x97\xEF\xBC\x99\xE5\x9B\x9E\r\n"  // 第７９回 in UTF-8
+       "令和 10 年\r\n123456\r\n1:1等\r\n123456\r\n2:２等\r\n3:3\xE7\xAD\x89\r\n"
+       "5:2345\xEF\xBC\x88\x35\xE7\xAD\x89\xEF\xBC\x89",  // 2345（5等）in UTF-8
        {{1, K::kTitle, 0, "", words::kTitle},
-        {2, K::kBeforeFirstHeader, 0, ""},
+        {2, K::kTitle, 0, ""},
         {3, K::kBeforeFirstHeader, 0, ""},
-        {9, K::kClassNotReached, 2, ""},
-        {10, K::kNumberOnHeader, 0, ""}},
-       5},
+        {4, K::kTitle, 0, ""},
+        {5, K::kTitle, 0, ""},
+        {6, K::kBeforeFirstHeader, 0, ""},
+        {7, K::kBeforeFirstHeader, 0, ""},
+        {10, K::kClassEmpty, 2, "2:２等",  // the first class left empty, not the next
+         "2等の番号がないので、2等から後の等級は調べません。"
+         "番号はこの行の次の行から、1行に1つずつ書いてください。"},
+        {12, K::kNumberOnHeader, 0, ""}},
+       9},
+      {"ClassEmptyWithANumberOnItsHeader",
+       "",
+       "1:\r\n123456\r\n2:2345（2等）\r\n3:\r\n",
+       {{3, K::kNumberOnHeader, 0, ""}},
+       1},
       {"YearFileAsWritten", "", words::kYearFile, {{0, K::kNothingCompared, 0, ""}}, 1},
       {"SeveralNumbersOnALine",
        "",

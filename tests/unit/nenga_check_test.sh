@@ -102,6 +102,9 @@ popd >/dev/null
 : >"$tmp/empty.txt"
 expect "a file on which nothing can win" 0 "" "$tmp/empty.txt: このファイルには調べる当たり番号が1つもないので、どのはがきも当たりになりません。番号は等級の行（1: など）の次の行から、1行に1つずつ書いてください。
 $tmp/empty.txt: 直すところは全部で 1 件です。" -- "${runner[@]}" "$NENGA_CHECK" "$tmp/empty.txt" 123456
+printf '1:1等\r\n123456\r\n2:2等\r\n' | encode >"$tmp/part.txt"
+expect "a class left empty at the end" 0 "123456 は1等です。" "$tmp/part.txt:3: 2等の番号がないので、2等から後の等級は調べません。番号はこの行の次の行から、1行に1つずつ書いてください。
+$tmp/part.txt: 直すところは全部で 1 件です。" -- "${runner[@]}" "$NENGA_CHECK" "$tmp/part.txt" 123456
 
 # Read as one stream, as at a terminal or with 2>&1, the findings come first.
 cp "$tmp/typed.txt" "$tmp/-typed.txt"
