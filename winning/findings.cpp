@@ -77,7 +77,7 @@ bool CountsSomethingAt(std::string_view text, bool utf8) {
     if (c < 0xE0 || c > 0xEF || text.size() < 3) return false;
     const unsigned u = (c & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
     return u == 0x3005 ||                                                   // 々
-           (u >= 0x3041 && u <= 0x30FF && u != 0x30FB) ||                   // kana, not ・
+           (u >= 0x3041 && u <= 0x3093) || (u >= 0x30A1 && u <= 0x30F6) ||  // ぁ to ん, ァ to ヶ
            (u >= 0x3400 && u <= 0x9FFF) ||                                  // kanji
            (u >= 0xFF21 && u <= 0xFF3A) || (u >= 0xFF41 && u <= 0xFF5A) ||  // Ａ to ｚ
            (u >= 0xFF66 && u <= 0xFF9F);                                    // half-width katakana

@@ -364,7 +364,7 @@ void LoadWinFile(const PathString& file, Platform& platform, LoadFindings& findi
       if (k >= 1 && NumberAfterColon(line)) {
         numberOnHeader = lineNumber;
         headerText = line;
-      } else if (k >= 1 && headers[static_cast<std::size_t>(k - 1)].line == 0) {
+      } else if (k >= 1) {  // the last stands where the class's numbers would count
         headers[static_cast<std::size_t>(k - 1)] = {lineNumber, line};
       }
       if (k > 1) {

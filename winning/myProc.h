@@ -109,7 +109,7 @@ bool NumberAfterColon(std::string_view header);
 bool IsTitle(std::string_view line);
 
 // The findings of the table as a load left it: slotLines[k - 1][i - 1] is the line that
-// filled entry i of class k in that load, 0 for none; headers[k - 1] the first header of
+// filled entry i of class k in that load, 0 for none; headers[k - 1] the last header of
 // class k in it with no number after its colon. The loader adds the lines it did not
 // store and those a later line replaced.
 using SlotLines = std::array<std::array<std::uint64_t, kEntrySlots>, kClassRows>;

@@ -463,6 +463,7 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
          "番号はこの行の次の行から、1行に1つずつ書いてください。"},
         {12, K::kNumberOnHeader, 0, ""}},
        9},
+      {"ClassTwoBeforeOne", "", "2:\r\n1:\r\n123456\r\n2:\r\n", {{4, K::kClassEmpty, 2, ""}}, 1},
       {"ClassEmptyWithANumberOnItsHeader",
        "",
        "1:\r\n123456\r\n2:2345（2等）\r\n3:\r\n",
@@ -509,6 +510,51 @@ TEST_F(LoaderTest, FindingsNameTheLinesThatCanNeverWin) {
       }
     }
   }
+}
+
+// Digits right before a letter, a kana or a kanji count something and are no number:
+// the characters at the edges of each kind, in Shift-JIS and in UTF-8.
+#define UTF8(text) reinterpret_cast<const char*>(u8##text)
+#define SHIFT_JIS_AND_UTF8(text) text, UTF8(text)
+TEST(FindingRules, DigitsRightBeforeALetterKanaOrKanjiCountSomething) {
+  for (const std::string counted : {"A",
+                                    "Z",
+                                    "a",
+                                    "z",
+                                    SHIFT_JIS_AND_UTF8("々"),
+                                    SHIFT_JIS_AND_UTF8("Ａ"),
+                                    SHIFT_JIS_AND_UTF8("Ｚ"),
+                                    SHIFT_JIS_AND_UTF8("ａ"),
+                                    SHIFT_JIS_AND_UTF8("ｚ"),
+                                    SHIFT_JIS_AND_UTF8("ぁ"),
+                                    SHIFT_JIS_AND_UTF8("ん"),
+                                    SHIFT_JIS_AND_UTF8("ァ"),
+                                    SHIFT_JIS_AND_UTF8("ム"),
+                                    SHIFT_JIS_AND_UTF8("ヶ"),
+                                    SHIFT_JIS_AND_UTF8("ｦ"),
+                                    SHIFT_JIS_AND_UTF8("ﾟ"),
+                                    SHIFT_JIS_AND_UTF8("亜"),
+                                    SHIFT_JIS_AND_UTF8("一"),
+                                    SHIFT_JIS_AND_UTF8("漾"),
+                                    SHIFT_JIS_AND_UTF8("熙")}) {
+    EXPECT_FALSE(NumberAfterColon("1:12" + counted)) << counted;
+    EXPECT_TRUE(IsTitle("2027" + counted)) << counted;
+  }
+  for (const std::string alone :
+       {"@", "[", "`", "{", SHIFT_JIS_AND_UTF8("・"), SHIFT_JIS_AND_UTF8("〃"),
+        SHIFT_JIS_AND_UTF8("ー"), SHIFT_JIS_AND_UTF8("（")}) {
+    EXPECT_TRUE(NumberAfterColon("1:12" + alone)) << alone;
+    EXPECT_FALSE(IsTitle("2027" + alone)) << alone;
+  }
+  // Read a character at a time: no digit is made of one character's end and the next.
+  EXPECT_TRUE(NumberAfterColon("1:ｱ1"));
+  EXPECT_FALSE(NumberAfterColon("1:モP") || NumberAfterColon(UTF8("1:あP")));
+  EXPECT_TRUE(IsTitle("モP0") && IsTitle(UTF8("あP0")));
+  EXPECT_TRUE(IsTitle("令和 8 年"));  // one digit alone is no number that could win
+  // A UTF-8 line as the loader keeps it, cut inside its last character.
+  std::string cut = UTF8("202（");
+  for (int n = 0; n < 20; ++n) cut += UTF8("あ");
+  EXPECT_FALSE(IsTitle(cut.substr(0, kFindingTextBytes + 1)));
 }
 
 TEST(FindingsBoxText, TenFindingsThenHowManyMore) {
