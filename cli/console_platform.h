@@ -12,7 +12,7 @@ class ConsolePlatform final : public Platform {
   explicit ConsolePlatform(Output& errors) : errors_(errors) {}
 
   void PlaySoundCue(const char*) override {}
-  void WriteNewFile(const PathString&, std::string_view) override {}
+  bool WriteNewFile(const PathString&, std::string_view) override { return false; }
   void LaunchEditor(const PathString&, const PathString&) override {}
   void ShowHelp(const PathString&, const PathString&, const PathString&) override {}
   void InfoBox(std::string_view text) override;

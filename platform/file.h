@@ -18,9 +18,10 @@ std::unique_ptr<ByteSource> OpenFileForReading(const PathString& file, int& erro
 std::unique_ptr<ByteSource> StandardInputBytes();
 
 #ifdef _WIN32
-// Writes bytes into a new file: false when file exists already, even empty, or cannot
-// be written whole, and then nothing of this call is left behind.
-bool CreateNewFile(const PathString& file, std::string_view bytes);
+// Writes bytes into file when there is no file of that name yet; one that exists, even
+// empty, is left as it is. 0 when the file is there now; otherwise the system's error
+// code, and nothing of this call is left behind.
+unsigned long CreateNewFile(const PathString& file, std::string_view bytes);
 #else
 // The error code for errno, as OpenFileForReading reports it.
 int ErrorCodeFromErrno(int e);

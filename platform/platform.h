@@ -49,8 +49,10 @@ class Platform {
   virtual void PlaySoundCue(const char* waveFile) = 0;
 
   // Writes bytes into file when there is no file of that name yet. A file that exists,
-  // even an empty one, is left as it is; where none can be written, nothing is said.
-  virtual void WriteNewFile(const PathString& file, std::string_view bytes) = 0;
+  // even an empty one, is left as it is. True when the file is there now. Otherwise
+  // nothing of it is left, and the user has been told, in the warning box, the file's
+  // folder, the system's reason, and to move the program to a folder they can write.
+  virtual bool WriteNewFile(const PathString& file, std::string_view bytes) = 0;
 
   // Starts the system's Notepad on file, a full path, with folder as working folder and
   // no owner window.

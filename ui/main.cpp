@@ -367,11 +367,13 @@ void MainWindow::cmdOpenClick() {
 void MainWindow::cmdEditClick() {
   platform_.PlaySoundCue(words::kCueCommand);
   // A first press finds no year's file: it begins in the file's form, so that Notepad
-  // opens it at once and shows what to type under which header.
-  platform_.WriteNewFile(AppDir + EditFileName, words::kYearFile);
-  // The year's file by its full path: an editor in Notepad's place that changes its
-  // folder still opens and saves the file beside the program.
-  platform_.LaunchEditor(AppDir + EditFileName, AppDir);
+  // opens it at once and shows what to type under which header. Where none can be
+  // made, Notepad could never save what the user typed in it: it stays shut.
+  if (platform_.WriteNewFile(AppDir + EditFileName, words::kYearFile)) {
+    // The year's file by its full path: an editor in Notepad's place that changes its
+    // folder still opens and saves the file beside the program.
+    platform_.LaunchEditor(AppDir + EditFileName, AppDir);
+  }
   FocusNumber();
 }
 

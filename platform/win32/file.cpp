@@ -50,20 +50,29 @@ std::unique_ptr<ByteSource> OpenFileForReading(const PathString& file, int& erro
   return std::make_unique<Win32File>(h, true);
 }
 
-bool CreateNewFile(const PathString& file, std::string_view bytes) {
-  bool whole = false;
+unsigned long CreateNewFile(const PathString& file, std::string_view bytes) {
+  // Asked first: a folder that takes no new file, on a read-only disk say, may refuse
+  // even to name the file that is there.
+  if (::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) return 0;
+  DWORD error = 0;
   {
     // CREATE_NEW: a file of that name, even an empty one, is never touched.
     const HANDLE h = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) {
+      error = ::GetLastError();
+      return error == ERROR_FILE_EXISTS ? 0 : error;  // made meanwhile: there now
+    }
     const Win32File owner(h, true);  // closed before a file cut short is removed
     DWORD written = 0;
-    whole = ::WriteFile(h, bytes.data(), ClampToDword(bytes.size()), &written, nullptr) &&
-            written == bytes.size();
+    if (!::WriteFile(h, bytes.data(), ClampToDword(bytes.size()), &written, nullptr)) {
+      error = ::GetLastError();
+    } else if (written != bytes.size()) {
+      error = ERROR_DISK_FULL;  // a file on a disk is written short only when it is full
+    }
   }
-  if (!whole) ::DeleteFileW(file.c_str());  // half a file would load as the whole
-  return whole;
+  if (error != 0) ::DeleteFileW(file.c_str());  // half a file would load as the whole
+  return error;
 }
 
 std::unique_ptr<ByteSource> StandardInputBytes() {

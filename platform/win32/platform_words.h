@@ -1,10 +1,11 @@
-// The Win32 platform's own words: the information box's buttons, and the one message it
-// composes itself, when the help page does not open. Shift-JIS, like every text inside
-// the program, but for the buttons', which go to the wide API as they stand.
+// The Win32 platform's own words: the information box's buttons, and the two messages it
+// composes itself, when the help page does not open and when the year's file cannot be
+// made. Shift-JIS, like every text inside the program, but for the buttons', which go to
+// the wide API as they stand.
 //
 // The rest of the program's words live in winning/words.h, which the platform, beneath
-// winning/, does not include. This message is built here rather than handed in because
-// the page's path in it must stay UTF-16 up to the box. Three of the reasons read as
+// winning/, does not include. These messages are built here rather than handed in
+// because the path in each must stay UTF-16 up to the box. Three of the reasons read as
 // words.h's file errors do (kFileNotFound, kAccessDenied, kOutOfMemory); keep them alike.
 #pragma once
 
@@ -23,5 +24,14 @@ inline constexpr char kHelpAccessDenied[] = "ファイルへのアクセスが�
 inline constexpr char kHelpNoProgram[] = "この種類のファイルを開くプログラムが決まっていません";
 inline constexpr char kHelpOutOfMemory[] = "メモリが足りません";
 inline constexpr char kHelpOtherError[] = "エラー (";  // the code, then ")"
+
+// The warning when the year's file cannot be made beside the program: its folder, then
+// the system's reason, then what to do.
+inline constexpr char kCannotWriteBefore[] =
+    "このフォルダーには今年のファイルを作れないので、メモ帳で開きません。\r\n\r\n";
+inline constexpr char kCannotWriteReason[] = "\r\n\r\n理由: ";
+inline constexpr char kCannotWriteAfter[] =
+    "\r\n\r\nプログラムのフォルダーを、ドキュメントやデスクトップなど、書き込めるところへ"
+    "移してから、もう一度押してください。";
 
 }  // namespace nenga::platform_words

@@ -168,6 +168,17 @@ std::string OpenFailureReason(INT_PTR code) {
   }
 }
 
+// The system's own words for an error code, in the user's language, without the line
+// end it closes with; its number where the system has none.
+std::wstring SystemReason(DWORD code) {
+  wchar_t text[512];
+  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             code, 0, text, static_cast<DWORD>(std::size(text)), nullptr);
+  while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ')) --n;
+  if (n == 0) return WideFromShiftJis(platform_words::kHelpOtherError + std::to_string(code) + ")");
+  return std::wstring(text, n);
+}
+
 }  // namespace
 
 Win32Platform::Win32Platform(HINSTANCE instance, std::string appTitle)
@@ -238,8 +249,15 @@ void Win32Platform::ComApartment::Enter() {
   }
 }
 
-void Win32Platform::WriteNewFile(const PathString& file, std::string_view bytes) {
-  CreateNewFile(file, bytes);
+bool Win32Platform::WriteNewFile(const PathString& file, std::string_view bytes) {
+  const DWORD error = CreateNewFile(file, bytes);
+  if (error == 0) return true;
+  // The folder's path stays UTF-16 up to the box, and so does the system's reason.
+  std::wstring text = WideFromShiftJis(platform_words::kCannotWriteBefore) + FolderOfPath(file) +
+                      WideFromShiftJis(platform_words::kCannotWriteReason) + SystemReason(error) +
+                      WideFromShiftJis(platform_words::kCannotWriteAfter);
+  ShowMessageBox(std::move(text), wideTitle_, MB_OK | MB_ICONWARNING);
+  return false;
 }
 
 void Win32Platform::LaunchEditor(const PathString& file, const PathString& folder) {

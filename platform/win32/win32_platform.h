@@ -51,7 +51,7 @@ class Win32Platform final : public Platform {
   void Shutdown();
 
   void PlaySoundCue(const char* waveFile) override;
-  void WriteNewFile(const PathString& file, std::string_view bytes) override;
+  bool WriteNewFile(const PathString& file, std::string_view bytes) override;
   void LaunchEditor(const PathString& file, const PathString& folder) override;
   void ShowHelp(const PathString& helpFile, const PathString& page,
                 const PathString& folder) override;

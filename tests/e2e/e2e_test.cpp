@@ -3,9 +3,10 @@
 // sounds were asked for, and how the process ends.
 #include <gtest/gtest.h>
 #include <windows.h>
-// commctrl.h needs windows.h first
+// commctrl.h, mmsystem.h and tlhelp32.h need windows.h first
 #include <commctrl.h>
 #include <mmsystem.h>
+#include <tlhelp32.h>
 // dwmapi.h for the attributes' numbers
 #include <dwmapi.h>
 
@@ -1507,6 +1508,74 @@ class EditorTest : public ProgramFolderTest {
 
   fs::path recorder_;
 };
+
+// A folder that takes no new file, then a disk that fills while the year's file is
+// written: the warning names the folder and the system's reason, nothing is left of the
+// file, and Notepad, which could never save it, stays shut.
+class UnwritableFolderTest : public EditorTest {
+ protected:
+  void Prepare(LaunchOptions& options) override {
+    EditorTest::Prepare(options);
+    for (const auto& file : fs::directory_iterator(programDir_)) {
+      fs::copy_file(file, source_ / file.path().filename(), fs::copy_options::overwrite_existing);
+    }
+    programDir_ = target_;
+    options.exe = target_ / "nenga.exe";
+    if (source_ != target_) return;
+    // On the small disk, a file of its own takes what room is left, a page at a time.
+    std::ofstream filler(target_ / "filler", std::ios::binary);
+    const std::string page(4096, '\0');
+    while (filler.write(page.data(), static_cast<std::streamsize>(page.size())).flush()) {
+    }
+  }
+
+  fs::path mounts_ = TestSettings().outDir / "unwritable";
+  fs::path source_ = mounts_ / "source";
+  fs::path target_ = mounts_ / "read-only";
+};
+
+TEST_F(UnwritableFolderTest, NeitherFolderStartsNotepadOnAFileItCannotSave) {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  const auto notepadRuns = [] {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+         more = Process32NextW(snapshot, &entry)) {
+      found = _wcsicmp(entry.szExeFile, L"notepad.exe") == 0;
+    }
+    CloseHandle(snapshot);
+    return found;
+  };
+  for (const DWORD error : {DWORD{ERROR_ACCESS_DENIED}, DWORD{ERROR_DISK_FULL}}) {
+    SCOPED_TRACE(programDir_.string());
+    SystemNotepadStandIn notepad(recorder_);
+    PostClick(Control(main_, ids::kCmdEdit));
+    HWND box = WaitForBox(kAppTitle);
+    wchar_t reason[512] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                   reason, 512, nullptr);
+    std::wstring why = reason;
+    while (!why.empty() && iswspace(why.back())) why.pop_back();
+    EXPECT_EQ(BoxText(box, kInfoTextId),
+              L"このフォルダーには今年のファイルを作れないので、メモ帳で開きません。\r\n\r\n" +
+                  programDir_.wstring() + L"\\\r\n\r\n理由: " + why +
+                  L"\r\n\r\nプログラムのフォルダーを、ドキュメントやデスクトップなど、"
+                  L"書き込めるところへ移してから、もう一度押してください。");
+    ASSERT_NO_FATAL_FAILURE(CloseBox(box));
+    // Notepad would have been started before the number box took the focus back.
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(main_) == txtNum_; })) << Focus();
+    EXPECT_FALSE(fs::exists(notepad.Record()) || notepadRuns()) << "Notepad ran";
+    EXPECT_FALSE(fs::exists(programDir_ / (std::to_wstring(now.wYear) + L".txt")));
+    if (error == ERROR_DISK_FULL) break;
+    app_.reset();
+    fs::remove_all(workDir_ / "Program Files (x86) nenga");
+    source_ = target_ = mounts_ / "full";
+    ASSERT_NO_FATAL_FAILURE(Launch(TestSettings().nengaExe));
+  }
+}
 
 TEST_F(EditorTest, EditorIsTheSystemsNotepadOnTheYearsFileOrTheFileJustLoaded) {
   SystemNotepadStandIn notepad(recorder_);

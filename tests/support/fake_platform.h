@@ -72,8 +72,9 @@ class FakePlatform final : public Platform {
   bool openInNotepad = false;               // the file warning's answer
 
   void PlaySoundCue(const char* wave) override { events.push_back(std::string("cue:") + wave); }
-  void WriteNewFile(const PathString& file, std::string_view) override {
+  bool WriteNewFile(const PathString& file, std::string_view) override {
     events.push_back("new:" + PathText(file));
+    return true;
   }
   void LaunchEditor(const PathString& file, const PathString& folder) override {
     events.push_back("edit:" + PathText(file) + "|" + PathText(folder));
