@@ -7,7 +7,6 @@
 
 #include "cli/console_platform.h"
 #include "cli/input_lines.h"
-#include "platform/codepage.h"
 #include "platform/console.h"
 #include "winning/myProc.h"
 #include "winning/words.h"
@@ -29,10 +28,12 @@ constexpr char8_t kUsage[] =
     u8"usage: nenga-check [--] WINFILE [NUMBER ...]\n"
     "\n"
     "Loads the winning-number file WINFILE and checks each postcard NUMBER against it\n"
-    "(with no NUMBER, one number per line from standard input, read as UTF-8 bytes). For\n"
-    "every win it prints the announcement, for example \"123456 は1等です。\"; a number\n"
-    "that is not six bytes in Shift-JIS is reported as an input mistake. \"--\" ends the\n"
-    "options, so that a WINFILE may start with \"-\".\n"
+    "(with no NUMBER, one number per line from standard input, read as UTF-8; on Windows\n"
+    "a line that is not UTF-8 is read in the console's input code page, or without a\n"
+    "console in the ANSI code page). For every win it prints the announcement, for\n"
+    "example \"123456 は1等です。\"; a number that is not six bytes in Shift-JIS is\n"
+    "reported as an input mistake. \"--\" ends the options, so that a WINFILE may start\n"
+    "with \"-\".\n"
     "Exit status: 0 checked; 1 the file could not be loaded, or reading the numbers or\n"
     "writing the results failed; 2 bad usage.\n";
 
@@ -56,14 +57,18 @@ class Checker {
  public:
   Checker(ConsolePlatform& platform, Output& out) : platform_(platform), out_(out), dialog_(out) {}
 
-  // One number as typed: UTF-8. ASCII is the same in Shift-JIS and needs no conversion.
-  void Check(std::string_view utf8) {
+  // One number as typed on the command line: UTF-8.
+  void Check(std::string_view utf8) { CheckLine(utf8, kUtf8CodePage); }
+
+  // One line of standard input: UTF-8, or else in codePage (ShiftJisFromInputLine).
+  // ASCII is the same in Shift-JIS and needs no conversion.
+  void CheckLine(std::string_view line, unsigned codePage) {
     bool ascii = true;
-    for (const char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    for (const char c : line) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     if (ascii) {
-      CheckShiftJis(utf8);
+      CheckShiftJis(line);
     } else {
-      CheckShiftJis(ShiftJisFromUtf8(utf8));
+      CheckShiftJis(ShiftJisFromInputLine(line, codePage));
     }
   }
 
@@ -83,9 +88,10 @@ class Checker {
 // them until its buffer fills. Returns 0, or the error code of a failed read.
 int CheckStandardInput(Checker& checker, Output& out, bool answerAtOnce) {
   const std::unique_ptr<ByteSource> input = StandardInput();
+  const unsigned codePage = InputCodePage();
   std::vector<char> buffer(kReadBytes);
   return ReadLines(*input, buffer, [&](std::string_view line) {
-    checker.Check(line);
+    checker.CheckLine(line, codePage);
     if (answerAtOnce) out.Flush();
   });
 }

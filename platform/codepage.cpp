@@ -64,10 +64,12 @@ void AppendUtf8(char32_t c, std::string& out) {
   }
 }
 
+constexpr char32_t kMalformed = 0x110000;  // beyond every character
+
 // Decodes the UTF-8 sequence at utf8[at], moving at past it. A malformed sequence
-// (the longest start of a well-formed one, or else one byte) gives U+FFFD once;
-// characters beyond U+FFFF, which code page 932 cannot hold, give U+FFFD too.
-char16_t DecodeUtf8(std::string_view utf8, std::size_t& at) {
+// (the longest start of a well-formed one, or else one byte) gives kMalformed once:
+// overlong forms, surrogates and values beyond U+10FFFF among them.
+char32_t DecodeUtf8(std::string_view utf8, std::size_t& at) {
   const auto b = static_cast<unsigned char>(utf8[at++]);
   if (b < 0x80) return b;
   int more = 0;
@@ -84,16 +86,16 @@ char16_t DecodeUtf8(std::string_view utf8, std::size_t& at) {
     if (b == 0xF0) low = 0x90;
     if (b == 0xF4) high = 0x8F;
   } else {
-    return kReplacement;
+    return kMalformed;
   }
   for (int n = 0; n < more; ++n) {
-    if (at >= utf8.size()) return kReplacement;
+    if (at >= utf8.size()) return kMalformed;
     const auto next = static_cast<unsigned char>(utf8[at]);
-    if (next < (n == 0 ? low : 0x80) || next > (n == 0 ? high : 0xBF)) return kReplacement;
+    if (next < (n == 0 ? low : 0x80) || next > (n == 0 ? high : 0xBF)) return kMalformed;
     c = c << 6 | (next & 0x3Fu);
     ++at;
   }
-  return c > 0xFFFF ? kReplacement : static_cast<char16_t>(c);
+  return c;
 }
 
 bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
@@ -164,15 +166,23 @@ std::string ShiftJisFromUtf8(std::string_view utf8) {
     if (IsAscii(utf8[at])) {
       out += utf8[at++];
     } else {
-      const char16_t c = DecodeUtf8(utf8, at);
-      if (c >= 0xD800 && c <= 0xDFFF) {
+      // Code page 932 holds no character beyond U+FFFF, and no malformed sequence.
+      const char32_t c = DecodeUtf8(utf8, at);
+      if (c > 0xFFFF) {
         out += '?';
       } else {
-        EncodeOne(c, out);
+        EncodeOne(static_cast<char16_t>(c), out);
       }
     }
   }
   return out;
+}
+
+bool IsUtf8(std::string_view bytes) {
+  for (std::size_t at = 0; at < bytes.size();) {
+    if (DecodeUtf8(bytes, at) == kMalformed) return false;
+  }
+  return true;
 }
 
 }  // namespace nenga

@@ -17,6 +17,10 @@ std::string ShiftJisFromUtf16(std::u16string_view utf16);
 std::string Utf8FromShiftJis(std::string_view sjis);
 std::string ShiftJisFromUtf8(std::string_view utf8);
 
+// Whether bytes are well-formed UTF-8: no overlong form, no surrogate, nothing beyond
+// U+10FFFF, no sequence cut short.
+bool IsUtf8(std::string_view bytes);
+
 // Appends to out; the conversions above without a new string each time.
 void AppendShiftJisFromUtf16(std::u16string_view utf16, std::string& out);
 void AppendUtf8FromShiftJis(std::string_view sjis, std::string& out);

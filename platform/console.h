@@ -19,6 +19,18 @@ inline constexpr unsigned kUtf8CodePage = 65001;
 // translation); a Windows console is read as UTF-16 and given as UTF-8. Left open.
 std::unique_ptr<ByteSource> StandardInput();
 
+// The code page of standard input's lines that are not UTF-8. On Windows, for a pipe or
+// a file, the input code page of the console the program belongs to (as chcp sets it),
+// or without one the system's ANSI code page; a console's input comes as UTF-8
+// (kUtf8CodePage). Elsewhere kUtf8CodePage.
+unsigned InputCodePage();
+
+// One line of standard input in the program's Shift-JIS. A line of well-formed UTF-8
+// is read as UTF-8, as today's Notepad saves it; any other in codePage, 932 being the
+// program's own bytes. A character Shift-JIS cannot hold, and each malformed sequence,
+// becomes '?', never a look-alike.
+std::string ShiftJisFromInputLine(std::string_view line, unsigned codePage);
+
 // One output stream, shown as text. On a Windows console it is written in UTF-16
 // through WriteConsoleW, so it reads correctly whatever the console's code page, which
 // is left as it is. A Windows pipe or file gets the code page the programs reading it

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "platform/codepage.h"
 #include "platform/file.h"
 
 namespace nenga {
@@ -17,6 +18,13 @@ int DescriptorOf(Output::Stream stream) {
 }  // namespace
 
 std::unique_ptr<ByteSource> StandardInput() { return StandardInputBytes(); }
+
+unsigned InputCodePage() { return kUtf8CodePage; }
+
+// Every line is UTF-8 here.
+std::string ShiftJisFromInputLine(std::string_view line, unsigned) {
+  return ShiftJisFromUtf8(line);
+}
 
 unsigned Output::CodePageOf(Stream) { return kUtf8CodePage; }
 

@@ -1,5 +1,5 @@
 // Console input and output on Windows: a console is read and written in UTF-16, a
-// redirected stream as bytes, written in the console's or the system's code page.
+// redirected stream as bytes, in the console's or the system's code page.
 #include "platform/console.h"
 
 #include <windows.h>
@@ -80,6 +80,33 @@ std::unique_ptr<ByteSource> StandardInput() {
     return std::make_unique<ConsoleInput>(h);
   }
   return StandardInputBytes();
+}
+
+unsigned InputCodePage() {
+  if (IsConsole(STD_INPUT_HANDLE)) return kUtf8CodePage;  // ConsoleInput gives UTF-8
+  // A pipe's or a file's line that is not UTF-8 is in the code page chcp sets: the
+  // console's input code page, 0 when the program has no console.
+  const UINT console = ::GetConsoleCP();
+  return console != 0 ? console : ::GetACP();
+}
+
+std::string ShiftJisFromInputLine(std::string_view line, unsigned codePage) {
+  if (codePage == kUtf8CodePage || IsUtf8(line)) return ShiftJisFromUtf8(line);
+  if (codePage == kShiftJisCodePage) return std::string(line);  // the program's own bytes
+  // Through UTF-16 a piece at a time, each cut where a character begins, so that no
+  // size narrows to int however long the line is.
+  std::string sjis;
+  while (!line.empty()) {
+    std::size_t piece = 0;
+    while (piece < line.size() && piece < (1 << 16)) {
+      piece += ::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(line[piece])) ? 2u : 1u;
+    }
+    piece = std::min(piece, line.size());
+    const std::wstring wide = WideFromCodePage(codePage, line.substr(0, piece));
+    AppendShiftJisFromUtf16({reinterpret_cast<const char16_t*>(wide.data()), wide.size()}, sjis);
+    line.remove_prefix(piece);
+  }
+  return sjis;
 }
 
 unsigned Output::CodePageOf(Stream stream) {

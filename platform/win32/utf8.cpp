@@ -50,4 +50,14 @@ void AppendInCodePage(unsigned codePage, std::wstring_view wide, std::string& ou
                         nullptr);
 }
 
+std::wstring WideFromCodePage(unsigned codePage, std::string_view bytes) {
+  const int length = static_cast<int>(bytes.size());
+  // No flags: some code pages (UTF-7, ISO-2022, symbol) refuse any.
+  const int n = ::MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+  if (n <= 0) return WideFromUtf8(bytes);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(codePage, 0, bytes.data(), length, wide.data(), n);
+  return wide;
+}
+
 }  // namespace nenga

@@ -116,8 +116,20 @@ class ConsoleCodePage {
 
 TEST(NengaCheckOutput, PipesAndFilesGetTheCodePageTheirReadersExpect) {
   ASSERT_TRUE(EnsureConsole()) << "no console";
+  ASSERT_EQ(::GetConsoleCP(), 932u) << "the console's input code page";
   const ConsoleCodePage restored;
   const Folder folder;
+  // "１２３４５６" and "ﾀｱﾀｲﾀｳﾀｴﾀｵﾀｶ" (bytes a lax UTF-8 reader takes for an overlong
+  // "123456"), then 123456, in Shift-JIS as from cmd's type, and in UTF-8 as from Notepad.
+  const std::string_view sjisIn =
+      "\x82\x50\x82\x51\x82\x52\x82\x53\x82\x54\x82\x55\r\n\xc0\xb1\xc0\xb2\xc0\xb3\xc0\xb4\xc0\xb5"
+      "\xc0\xb6\r\n123456\r\n";
+  const std::string_view utf8In = Utf8(u8"１２３４５６\nﾀｱﾀｲﾀｳﾀｴﾀｵﾀｶ\n123456\n");
+  const std::string_view answers =
+      "\x82\x50\x82\x51\x82\x52\x82\x53\x82\x54\x82\x55 "
+      "\x82\xcd\x93\xfc\x97\xcd\x83\x7e\x83\x58\x82\xc5\x82\xb7\x81\x42\n"
+      "\xc0\xb1\xc0\xb2\xc0\xb3\xc0\xb4\xc0\xb5\xc0\xb6 "
+      "\x82\xcd\x93\xfc\x97\xcd\x83\x7e\x83\x58\x82\xc5\x82\xb7\x81\x42\n" WIN_932;
 
   const Case cases[] = {
       {"cmd's redirection, console at 932", Start::kThroughCmd, 932, false, L"123456 12", 0,
@@ -134,6 +146,12 @@ TEST(NengaCheckOutput, PipesAndFilesGetTheCodePageTheirReadersExpect) {
       // As after "type list.txt |": the pipe's closing ends the input, not in an error.
       {"numbers from a pipe", Start::kOnConsole, 932, false, L"", 0, WIN_932 MISTAKE_932, "",
        "123456\r\n12\n"},
+      {"UTF-8 numbers from a pipe", Start::kOnConsole, 932, false, L"", 0, answers, "", utf8In},
+      {"Shift-JIS numbers from a pipe", Start::kOnConsole, 932, false, L"", 0, answers, "", sjisIn},
+      // The console's input code page (932), not its output's.
+      {"console output at 65001: Shift-JIS numbers", Start::kOnConsole, 65001, false, L"", 0,
+       Utf8(u8"１２３４５６ は入力ミスです。\nﾀｱﾀｲﾀｳﾀｴﾀｵﾀｶ は入力ミスです。\n123456 は1等です。\n"),
+       "", sjisIn},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -158,6 +176,10 @@ TEST(WesternSystem, WithoutAConsoleAnswersInTheAnsiCodePageNotTheOem) {
   EXPECT_EQ(got.status, c.status);
   EXPECT_EQ(Hex(got.out), Hex(c.out));
   EXPECT_EQ(Hex(got.err), Hex(c.err));
+  // Piped, a line that is not UTF-8 is read in the ANSI code page too, and its "¹"
+  // (0xB9), which Shift-JIS lacks, is no digit one: 00000? wins nothing.
+  const Case piped{"piped", Start::kDetached, 0, false, L"", 0, c.out, "", "\xb1\r\n00000\xb9\n"};
+  EXPECT_EQ(Hex(RunChecker(piped, folder.path()).out), Hex(c.out));
 }
 
 }  // namespace
