@@ -83,8 +83,8 @@ LRESULT CALLBACK Win32Platform::AppWindowProc(HWND window, UINT message, WPARAM 
         if (const HWND inUse = WindowInUse(window)) ::SetForegroundWindow(inUse);
       }
       return 0;
-    case WM_CLOSE:  // from the taskbar: close what the user sees instead
-      if (const HWND inUse = WindowInUse(window)) ::PostMessageW(inUse, WM_CLOSE, 0, 0);
+    case WM_CLOSE:  // from the taskbar, SC_CLOSE's too: close the window in use instead
+      if (platform) platform->CloseWindowInUse();
       return 0;
     case WM_DPICHANGED:  // moved to a monitor of another scale, or its scale changed
       if (platform) platform->ScaleChanged(HIWORD(wParam));
@@ -207,6 +207,14 @@ void Win32Platform::ScaleChanged(UINT dpi) {
   // old layout.
   const HWND inUse = WindowInUse(appWindow_);
   previews_.ScaleChanged(inUse != nullptr ? inUse : mainWindow_);
+}
+
+void Win32Platform::CloseWindowInUse() {
+  HWND inUse = WindowInUse(appWindow_);
+  // None shows when the program is minimised: then the main window, unless a box or the
+  // win dialog, hidden with it, keeps it disabled.
+  if (inUse == nullptr && ::IsWindowEnabled(mainWindow_)) inUse = mainWindow_;
+  if (inUse != nullptr) ::PostMessageW(inUse, WM_CLOSE, 0, 0);
 }
 
 void Win32Platform::Shutdown() {

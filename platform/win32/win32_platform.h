@@ -82,6 +82,8 @@ class Win32Platform final : public Platform {
 
   // The application window's; it finds the platform by its user data.
   static LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The taskbar button's close goes to the window the user works in.
+  void CloseWindowInUse();
   void ShowMessageBox(std::wstring text, const std::wstring& caption, UINT style);
 
   HINSTANCE instance_;

@@ -682,9 +682,21 @@ TEST_F_AT_DPI(NengaTest, TypedFileNamesTheLinesThatCanNeverWinThenAWin, 144) {
   ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"000067"));
 }
 
-TEST_F(NengaTest, ClosingTheMainWindowEndsTheProgramWithCodeZero) {
-  PostMessageW(main_, WM_CLOSE, 0, 0);
-  EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
+// The taskbar button's close (SC_CLOSE, as the taskbar and Wine's X11 driver send it),
+// open or minimised (the program's windows hidden then). A box that is up takes the close
+// (WM_CLOSE: the button it disables refuses SC_CLOSE) and the program goes on.
+TEST_F(NengaTest, ClosingTheTaskbarButtonEndsTheProgramWithCodeZeroOpenOrMinimised) {
+  for (const bool minimised : {false, true}) {
+    if (minimised) PostMessageW(appWindow_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != minimised; }));
+    PostMessageW(appWindow_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0)) << minimised;
+    ASSERT_NO_FATAL_FAILURE(Launch(TestSettings().nengaExe));
+  }
+  ASSERT_NO_FATAL_FAILURE(ChooseFile(workDir_ / "missing.txt"));
+  const HWND box = WaitForBox(kAppTitle);
+  PostMessageW(appWindow_, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(main_); })) << Shown();
 }
 
 // What the taskbar and Alt+Tab list: the visible windows that are not tool windows and
