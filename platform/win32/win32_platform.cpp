@@ -170,12 +170,9 @@ std::string OpenFailureReason(INT_PTR code) {
 
 }  // namespace
 
-Win32Platform::Win32Platform(HINSTANCE instance, std::string appTitle)
-    : instance_(instance),
-      appTitle_(std::move(appTitle)),
-      wideTitle_(WideFromShiftJis(appTitle_)),
-      programFolder_(ProgramFolder()) {
-  appWindow_ = CreateAppWindow(instance_, wideTitle_, AppWindowProc);
+Win32Platform::Win32Platform(HINSTANCE instance, std::wstring appTitle)
+    : instance_(instance), appTitle_(std::move(appTitle)), programFolder_(ProgramFolder()) {
+  appWindow_ = CreateAppWindow(instance_, appTitle_, AppWindowProc);
   if (!appWindow_) throw std::runtime_error("cannot create the application window");
   ::SetWindowLongPtrW(appWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   // Made at the system scale (nearly always), the class's icons are already of its
@@ -281,13 +278,13 @@ void Win32Platform::ShowHelp(const PathString& helpFile, const PathString& page,
   std::wstring text =
       WideFromShiftJis(platform_words::kHelpPageBefore) + page +
       WideFromShiftJis(ErrorBoxText(platform_words::kHelpPageAfter + OpenFailureReason(result)));
-  ShowMessageBox(std::move(text), wideTitle_, MB_OK | MB_ICONERROR);
+  ShowMessageBox(std::move(text), appTitle_, MB_OK | MB_ICONERROR);
 }
 
 void Win32Platform::InfoBox(std::string_view text) {
   ModalGuard guard;
   // Centred on the primary monitor, at its scale.
-  ShowInfoBox(instance_, appWindow_, WideFromShiftJis(text), wideTitle_, PrimaryMonitorDpi());
+  ShowInfoBox(instance_, appWindow_, WideFromShiftJis(text), appTitle_, PrimaryMonitorDpi());
 }
 
 bool Win32Platform::FileWarningBox(const PathString& file, std::string_view text) {
@@ -296,7 +293,7 @@ bool Win32Platform::FileWarningBox(const PathString& file, std::string_view text
   std::wstring shown = folderEnd == PathString::npos ? file : file.substr(folderEnd + 1);
   shown += L"\r\n";
   shown += WideFromShiftJis(text);
-  return ShowInfoBox(instance_, appWindow_, std::move(shown), wideTitle_, PrimaryMonitorDpi(),
+  return ShowInfoBox(instance_, appWindow_, std::move(shown), appTitle_, PrimaryMonitorDpi(),
                      InfoBoxKind::kFileWarning);
 }
 
@@ -305,7 +302,7 @@ void Win32Platform::WarningBox(std::string_view text, std::string_view caption) 
 }
 
 void Win32Platform::ErrorBox(std::string_view message) {
-  ShowMessageBox(WideFromShiftJis(ErrorBoxText(message)), wideTitle_, MB_OK | MB_ICONERROR);
+  ShowMessageBox(WideFromShiftJis(ErrorBoxText(message)), appTitle_, MB_OK | MB_ICONERROR);
 }
 
 void Win32Platform::ShowMessageBox(std::wstring text, const std::wstring& caption, UINT style) {

@@ -98,13 +98,15 @@ class NengaTest : public testing::Test {
     cmdOK_ = Control(atari_, ids::kCmdOK);
     ASSERT_TRUE(lblAtari_ && cmdOK_) << "a win dialog control is missing";
     // The application window: no size, the program's taskbar button.
-    const auto application = app_->AllTopWindows(kAppClass, kAppTitle);
-    ASSERT_EQ(application.size(), 1u) << "no application window";
+    const auto application = app_->AllTopWindows(kAppClass, appTitle_);
+    ASSERT_EQ(application.size(), 1u) << "no application window; " << Shown();
     appWindow_ = application.front();
   }
 
   // Where and how the program starts; the tests of the program's folder change it.
   virtual void Prepare(LaunchOptions&) {}
+
+  std::wstring appTitle_{kAppTitle};  // the application window's, which Launch finds
 
   static HWND Control(HWND parent, int id) { return GetDlgItem(parent, id); }
 
@@ -697,6 +699,18 @@ TEST_F(NengaTest, ClosingTheTaskbarButtonEndsTheProgramWithCodeZeroOpenOrMinimis
   const HWND box = WaitForBox(kAppTitle);
   PostMessageW(appWindow_, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(main_); })) << Shown();
+}
+
+// The program file's name, whatever its characters, titles the taskbar button and the boxes.
+TEST_F(NengaTest, TitleKeepsTheCharactersOfTheProgramsName) {
+  for (const auto& [name, title] :
+       {std::pair{L"넨가.exe", L"넨가"}, {L"NENGÁ.app.exe", L"Nengá"}}) {
+    fs::copy_file(TestSettings().nengaExe, workDir_ / name);
+    appTitle_ = title;
+    ASSERT_NO_FATAL_FAILURE(Launch(workDir_ / name));
+    ASSERT_NO_FATAL_FAILURE(ChooseFile(workDir_ / "missing.txt"));
+    ASSERT_NO_FATAL_FAILURE(CloseBox(WaitForBox(title)));
+  }
 }
 
 // What the taskbar and Alt+Tab list: the visible windows that are not tool windows and

@@ -51,7 +51,7 @@ class AppWindowIcons : public testing::Test {
 // The small and large icons are the sizes Windows shows at each scale, told by the
 // program or by the window's own notice of a change, and back again.
 TEST_F(AppWindowIcons, AreTheSizesOfEachScale) {
-  Win32Platform platform(instance_, "Tool");
+  Win32Platform platform(instance_, L"Tool");
   const HWND app = platform.AppWindow();
   // Made at the system scale, it loads no icon of its own: the class's are of its sizes.
   EXPECT_EQ(::SendMessageW(app, WM_GETICON, ICON_BIG, 0), 0);
@@ -82,11 +82,11 @@ TEST_F(AppWindowIcons, AreTheSizesOfEachScale) {
 // The icons are the program's own: every change destroys those it replaced (a shared
 // icon would live on), and the platform takes its last ones with it.
 TEST_F(AppWindowIcons, ScaleChangesLeaveNoObjectsBehind) {
-  { Win32Platform warmUp(instance_, "Tool"); }  // the class and its shared icon stay
+  { Win32Platform warmUp(instance_, L"Tool"); }  // the class and its shared icon stay
   const std::optional<int> before = GdiObjects();
   ASSERT_TRUE(before) << "the process's GDI objects cannot be counted";
   {
-    Win32Platform platform(instance_, "Tool");
+    Win32Platform platform(instance_, L"Tool");
     const HWND app = platform.AppWindow();
     int replacedButAlive = 0;
     for (int i = 0; i < 20; ++i) {
