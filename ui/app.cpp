@@ -59,7 +59,7 @@ int Run(HINSTANCE instance, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
 
-  Win32Platform platform(instance, ShiftJisFromWide(AppTitleFromExePath(ExecutablePath())));
+  Win32Platform platform(instance, AppTitleFromExePath(ExecutablePath()));
   // The taskbar button first: shown while it owns no window yet, it moves none.
   platform.ShowInTaskbar();
   // Declared after the platform, so each window goes before the platform and its

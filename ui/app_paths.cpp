@@ -15,6 +15,7 @@ std::wstring AppTitleFromExePath(std::wstring_view exePath) {
   std::wstring_view name = exePath.substr(start);
   name = name.substr(0, name.find(L'.'));
   std::wstring title(name);
+  // The system's case mapping, in UTF-16: a name in any script keeps its letters.
   if (!title.empty()) CharUpperBuffW(title.data(), 1);
   if (title.size() > 1) {
     CharLowerBuffW(title.data() + 1, static_cast<DWORD>(title.size() - 1));

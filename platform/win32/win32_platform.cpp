@@ -83,8 +83,8 @@ LRESULT CALLBACK Win32Platform::AppWindowProc(HWND window, UINT message, WPARAM 
         if (const HWND inUse = WindowInUse(window)) ::SetForegroundWindow(inUse);
       }
       return 0;
-    case WM_CLOSE:  // from the taskbar: close what the user sees instead
-      if (const HWND inUse = WindowInUse(window)) ::PostMessageW(inUse, WM_CLOSE, 0, 0);
+    case WM_CLOSE:  // from the taskbar, SC_CLOSE's too: close the window in use instead
+      if (platform) platform->CloseWindowInUse();
       return 0;
     case WM_DPICHANGED:  // moved to a monitor of another scale, or its scale changed
       if (platform) platform->ScaleChanged(HIWORD(wParam));
@@ -181,12 +181,9 @@ std::wstring SystemReason(DWORD code) {
 
 }  // namespace
 
-Win32Platform::Win32Platform(HINSTANCE instance, std::string appTitle)
-    : instance_(instance),
-      appTitle_(std::move(appTitle)),
-      wideTitle_(WideFromShiftJis(appTitle_)),
-      programFolder_(ProgramFolder()) {
-  appWindow_ = CreateAppWindow(instance_, wideTitle_, AppWindowProc);
+Win32Platform::Win32Platform(HINSTANCE instance, std::wstring appTitle)
+    : instance_(instance), appTitle_(std::move(appTitle)), programFolder_(ProgramFolder()) {
+  appWindow_ = CreateAppWindow(instance_, appTitle_, AppWindowProc);
   if (!appWindow_) throw std::runtime_error("cannot create the application window");
   ::SetWindowLongPtrW(appWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   // Made at the system scale (nearly always), the class's icons are already of its
@@ -218,6 +215,14 @@ void Win32Platform::ScaleChanged(UINT dpi) {
   // old layout.
   const HWND inUse = WindowInUse(appWindow_);
   previews_.ScaleChanged(inUse != nullptr ? inUse : mainWindow_);
+}
+
+void Win32Platform::CloseWindowInUse() {
+  HWND inUse = WindowInUse(appWindow_);
+  // None shows when the program is minimised: then the main window, unless a box or the
+  // win dialog, hidden with it, keeps it disabled.
+  if (inUse == nullptr && ::IsWindowEnabled(mainWindow_)) inUse = mainWindow_;
+  if (inUse != nullptr) ::PostMessageW(inUse, WM_CLOSE, 0, 0);
 }
 
 void Win32Platform::Shutdown() {
@@ -291,13 +296,13 @@ void Win32Platform::ShowHelp(const PathString& helpFile, const PathString& page,
   std::wstring text =
       WideFromShiftJis(platform_words::kHelpPageBefore) + page +
       WideFromShiftJis(ErrorBoxText(platform_words::kHelpPageAfter + OpenFailureReason(result)));
-  ShowMessageBox(std::move(text), wideTitle_, MB_OK | MB_ICONERROR);
+  ShowMessageBox(std::move(text), appTitle_, MB_OK | MB_ICONERROR);
 }
 
 void Win32Platform::InfoBox(std::string_view text) {
   ModalGuard guard;
   // Centred on the primary monitor, at its scale.
-  ShowInfoBox(instance_, appWindow_, WideFromShiftJis(text), wideTitle_, PrimaryMonitorDpi());
+  ShowInfoBox(instance_, appWindow_, WideFromShiftJis(text), appTitle_, PrimaryMonitorDpi());
 }
 
 bool Win32Platform::FileWarningBox(const PathString& file, std::string_view text) {
@@ -305,7 +310,7 @@ bool Win32Platform::FileWarningBox(const PathString& file, std::string_view text
   std::wstring shown = file.substr(FolderOfPath(file).size());  // the name alone
   shown += L"\r\n";
   shown += WideFromShiftJis(text);
-  return ShowInfoBox(instance_, appWindow_, std::move(shown), wideTitle_, PrimaryMonitorDpi(),
+  return ShowInfoBox(instance_, appWindow_, std::move(shown), appTitle_, PrimaryMonitorDpi(),
                      InfoBoxKind::kFileWarning);
 }
 
@@ -314,7 +319,7 @@ void Win32Platform::WarningBox(std::string_view text, std::string_view caption) 
 }
 
 void Win32Platform::ErrorBox(std::string_view message) {
-  ShowMessageBox(WideFromShiftJis(ErrorBoxText(message)), wideTitle_, MB_OK | MB_ICONERROR);
+  ShowMessageBox(WideFromShiftJis(ErrorBoxText(message)), appTitle_, MB_OK | MB_ICONERROR);
 }
 
 void Win32Platform::ShowMessageBox(std::wstring text, const std::wstring& caption, UINT style) {

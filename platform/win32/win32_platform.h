@@ -15,13 +15,13 @@ namespace nenga {
 
 class Win32Platform final : public Platform {
  public:
-  // appTitle (Shift-JIS) is the caption of the information and error boxes and the
-  // title of the application window: it has no size, owns the main window, the message
-  // boxes and the file dialog, and carries the program's taskbar button with the
-  // title and the icon "MAINICON", at the sizes of the window's screen scale.
+  // appTitle is the caption of the information and error boxes and the title of the
+  // application window: it has no size, owns the main window, the message boxes and the
+  // file dialog, and carries the program's taskbar button with the title and the icon
+  // "MAINICON", at the sizes of the window's screen scale.
   // Throws std::runtime_error when it cannot be made.
   // The sound cues are the files of their names in the folder of instance's file.
-  Win32Platform(HINSTANCE instance, std::string appTitle);
+  Win32Platform(HINSTANCE instance, std::wstring appTitle);
   // Shutdown(), then the application window goes, and then the COM apartment.
   ~Win32Platform() override;
   Win32Platform(const Win32Platform&) = delete;
@@ -82,11 +82,12 @@ class Win32Platform final : public Platform {
 
   // The application window's; it finds the platform by its user data.
   static LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The taskbar button's close goes to the window the user works in.
+  void CloseWindowInUse();
   void ShowMessageBox(std::wstring text, const std::wstring& caption, UINT style);
 
   HINSTANCE instance_;
-  std::string appTitle_;
-  std::wstring wideTitle_;
+  std::wstring appTitle_;       // as the file's name has it, whatever its characters
   std::wstring programFolder_;  // the sound cues' folder, ending with its separator
   HWND appWindow_ = nullptr;
   HWND mainWindow_ = nullptr;

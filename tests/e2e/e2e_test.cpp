@@ -99,13 +99,15 @@ class NengaTest : public testing::Test {
     cmdOK_ = Control(atari_, ids::kCmdOK);
     ASSERT_TRUE(lblAtari_ && cmdOK_) << "a win dialog control is missing";
     // The application window: no size, the program's taskbar button.
-    const auto application = app_->AllTopWindows(kAppClass, kAppTitle);
-    ASSERT_EQ(application.size(), 1u) << "no application window";
+    const auto application = app_->AllTopWindows(kAppClass, appTitle_);
+    ASSERT_EQ(application.size(), 1u) << "no application window; " << Shown();
     appWindow_ = application.front();
   }
 
   // Where and how the program starts; the tests of the program's folder change it.
   virtual void Prepare(LaunchOptions&) {}
+
+  std::wstring appTitle_{kAppTitle};  // the application window's, which Launch finds
 
   static HWND Control(HWND parent, int id) { return GetDlgItem(parent, id); }
 
@@ -676,9 +678,33 @@ TEST_F_AT_DPI(NengaTest, TypedFileNamesTheLinesThatCanNeverWinThenAWin, 144) {
   ASSERT_NO_FATAL_FAILURE(ExpectCheckDone(L"000067"));
 }
 
-TEST_F(NengaTest, ClosingTheMainWindowEndsTheProgramWithCodeZero) {
-  PostMessageW(main_, WM_CLOSE, 0, 0);
-  EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0));
+// The taskbar button's close (SC_CLOSE, as the taskbar and Wine's X11 driver send it),
+// open or minimised (the program's windows hidden then). A box that is up takes the close
+// (WM_CLOSE: the button it disables refuses SC_CLOSE) and the program goes on.
+TEST_F(NengaTest, ClosingTheTaskbarButtonEndsTheProgramWithCodeZeroOpenOrMinimised) {
+  for (const bool minimised : {false, true}) {
+    if (minimised) PostMessageW(appWindow_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != minimised; }));
+    PostMessageW(appWindow_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(app_->WaitForExit(), std::optional<DWORD>(0)) << minimised;
+    ASSERT_NO_FATAL_FAILURE(Launch(TestSettings().nengaExe));
+  }
+  ASSERT_NO_FATAL_FAILURE(ChooseFile(workDir_ / "missing.txt"));
+  const HWND box = WaitForBox(kAppTitle);
+  PostMessageW(appWindow_, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(main_); })) << Shown();
+}
+
+// The program file's name, whatever its characters, titles the taskbar button and the boxes.
+TEST_F(NengaTest, TitleKeepsTheCharactersOfTheProgramsName) {
+  for (const auto& [name, title] :
+       {std::pair{L"넨가.exe", L"넨가"}, {L"NENGÁ.app.exe", L"Nengá"}}) {
+    fs::copy_file(TestSettings().nengaExe, workDir_ / name);
+    appTitle_ = title;
+    ASSERT_NO_FATAL_FAILURE(Launch(workDir_ / name));
+    ASSERT_NO_FATAL_FAILURE(ChooseFile(workDir_ / "missing.txt"));
+    ASSERT_NO_FATAL_FAILURE(CloseBox(WaitForBox(title)));
+  }
 }
 
 // What the taskbar and Alt+Tab list: the visible windows that are not tool windows and

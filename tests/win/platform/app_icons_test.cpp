@@ -4,7 +4,9 @@
 // commctrl.h needs windows.h first
 #include <commctrl.h>
 
+#include <memory>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 #include "platform/win32/win32_platform.h"
@@ -51,10 +53,12 @@ class AppWindowIcons : public testing::Test {
 // The small and large icons are the sizes Windows shows at each scale, told by the
 // program or by the window's own notice of a change, and back again.
 TEST_F(AppWindowIcons, AreTheSizesOfEachScale) {
-  Win32Platform platform(instance_, "Tool");
+  Win32Platform platform(instance_, L"Tool");
   const HWND app = platform.AppWindow();
   // Made at the system scale, it loads no icon of its own: the class's are of its sizes.
   EXPECT_EQ(::SendMessageW(app, WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_EQ(IconSize(static_cast<LRESULT>(::GetClassLongPtrW(app, GCLP_HICON))),
+            Size(::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)));
   EXPECT_FALSE(IconSizesMatchSystemScale(2 * SystemDpi()));
   const struct {
     UINT dpi;
@@ -79,14 +83,32 @@ TEST_F(AppWindowIcons, AreTheSizesOfEachScale) {
   }
 }
 
+// Made at a scale other than the system's (its monitor's changed since sign-in), it takes
+// icons of its own at once. Wine makes each window at the system scale: a hook keeps
+// another for the window as it is made.
+TEST_F(AppWindowIcons, AreOfTheWindowsScaleAtStart) {
+  static const UINT dpi = 2 * SystemDpi();
+  const HOOKPROC keepDpi = [](int code, WPARAM window, LPARAM lParam) -> LRESULT {
+    if (code == HCBT_CREATEWND) KeepWindowDpi(reinterpret_cast<HWND>(window), dpi);
+    return ::CallNextHookEx(nullptr, code, window, lParam);
+  };
+  std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&::UnhookWindowsHookEx)> hook(
+      ::SetWindowsHookExW(WH_CBT, keepDpi, nullptr, ::GetCurrentThreadId()),
+      &::UnhookWindowsHookEx);
+  Win32Platform platform(instance_, L"Tool");
+  const int size = MetricForDpi(SM_CXICON, dpi);
+  EXPECT_EQ(IconSize(::SendMessageW(platform.AppWindow(), WM_GETICON, ICON_BIG, 0)),
+            Size(size, size));
+}
+
 // The icons are the program's own: every change destroys those it replaced (a shared
 // icon would live on), and the platform takes its last ones with it.
 TEST_F(AppWindowIcons, ScaleChangesLeaveNoObjectsBehind) {
-  { Win32Platform warmUp(instance_, "Tool"); }  // the class and its shared icon stay
+  { Win32Platform warmUp(instance_, L"Tool"); }  // the class and its shared icon stay
   const std::optional<int> before = GdiObjects();
   ASSERT_TRUE(before) << "the process's GDI objects cannot be counted";
   {
-    Win32Platform platform(instance_, "Tool");
+    Win32Platform platform(instance_, L"Tool");
     const HWND app = platform.AppWindow();
     int replacedButAlive = 0;
     for (int i = 0; i < 20; ++i) {

@@ -107,7 +107,7 @@ bool HasIcon(HWND dialog) {
 
 class BoxesTest : public ::testing::Test {
  protected:
-  BoxesTest() : platform_(::GetModuleHandleW(nullptr), "Tool") {}
+  BoxesTest() : platform_(::GetModuleHandleW(nullptr), L"Tool") {}
 
   // The box hands the activation back to the window active when it opened.
   void SetUp() override {
@@ -421,7 +421,7 @@ bool InApartment() {
 // after each, and left, as often as entered, when the platform goes.
 TEST_F(BoxesTest, LaunchesShareOneApartmentLeftWhenThePlatformGoes) {
   ASSERT_FALSE(InApartment()) << "the test's thread is in an apartment already";
-  auto platform = std::make_unique<Win32Platform>(::GetModuleHandleW(nullptr), "Tool");
+  auto platform = std::make_unique<Win32Platform>(::GetModuleHandleW(nullptr), L"Tool");
   EXPECT_FALSE(InApartment()) << "entered before any launch";
   const std::wstring folder = L"C:\\no such folder\\";
   for (int launch = 1; launch <= 2; ++launch) {
@@ -435,15 +435,15 @@ TEST_F(BoxesTest, LaunchesShareOneApartmentLeftWhenThePlatformGoes) {
 }
 
 TEST(Win32PlatformTest, AppWindowIsHiddenAndCarriesTheTitle) {
-  Win32Platform platform(::GetModuleHandleW(nullptr), "年賀");
+  Win32Platform platform(::GetModuleHandleW(nullptr), L"\uB128\uAC00");
   ASSERT_TRUE(::IsWindow(platform.AppWindow()));
   EXPECT_FALSE(::IsWindowVisible(platform.AppWindow()));
-  EXPECT_EQ(TextOf(platform.AppWindow()), L"年賀");
+  EXPECT_EQ(TextOf(platform.AppWindow()), L"\uB128\uAC00");
   EXPECT_EQ(::GetParent(platform.AppWindow()), nullptr);
 }
 
 TEST(Win32PlatformTest, RequestQuitPostsAQuitMessageAndReturns) {
-  Win32Platform platform(::GetModuleHandleW(nullptr), "Tool");
+  Win32Platform platform(::GetModuleHandleW(nullptr), L"Tool");
   platform.RequestQuit();
   MSG msg{};
   bool quit = false;

@@ -44,7 +44,7 @@ class WinningFileTest : public ::testing::Test {
 
   std::filesystem::path folder_;
   std::wstring file_;
-  Win32Platform platform_{::GetModuleHandleW(nullptr), "Tool"};
+  Win32Platform platform_{::GetModuleHandleW(nullptr), L"Tool"};
 };
 
 TEST_F(WinningFileTest, LoadsWhileAnotherProgramHoldsItOpenForReading) {

@@ -33,7 +33,7 @@ HWND FileNameField(HWND dialog) {
 
 class OpenDialogTest : public ::testing::Test {
  protected:
-  OpenDialogTest() : platform_(::GetModuleHandleW(nullptr), "Tool") {
+  OpenDialogTest() : platform_(::GetModuleHandleW(nullptr), L"Tool") {
     platform_.SetMainWindow(main_.get());
   }
 

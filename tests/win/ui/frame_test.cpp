@@ -9,7 +9,7 @@ namespace {
 // This test program carries the icon "MAINICON", like the program.
 TEST(ApplicationWindow, CarriesTitleAndIconAndOwnsTheMainWindow) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  Win32Platform platform(instance, "Tool");
+  Win32Platform platform(instance, L"Tool");
   const HWND app = platform.AppWindow();
   wchar_t title[16] = {};
   GetWindowTextW(app, title, 16);
