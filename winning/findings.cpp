@@ -199,7 +199,7 @@ std::optional<std::size_t> Utf8Length(std::string_view text, bool more) {
 }
 
 // Whether text is UTF-8 rather than Shift-JIS; it may be cut inside its last character.
-bool IsUtf8(std::string_view text) { return Utf8Length(text, true).has_value(); }
+bool ReadsAsUtf8(std::string_view text) { return Utf8Length(text, true).has_value(); }
 
 // A line number in decimal. By hand: std::to_string of a 64-bit number brings a table
 // and code that the executable's size cannot spare.
@@ -229,7 +229,7 @@ bool MeantAsHeader(std::string_view line) {
 }
 
 bool NumberAfterColon(std::string_view header) {
-  const bool utf8 = IsUtf8(header);
+  const bool utf8 = ReadsAsUtf8(header);
   std::string_view rest = header.substr(std::min<std::size_t>(header.size(), 2));
   while (!rest.empty()) {
     const std::size_t run = DigitRunAt(rest);
@@ -244,7 +244,7 @@ bool NumberAfterColon(std::string_view header) {
 }
 
 bool IsTitle(std::string_view line) {
-  const bool utf8 = IsUtf8(line);
+  const bool utf8 = ReadsAsUtf8(line);
   bool words = false;
   while (!line.empty()) {
     if (const std::size_t run = DigitRunAt(line)) {

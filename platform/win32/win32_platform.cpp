@@ -261,7 +261,7 @@ bool Win32Platform::WriteNewFile(const PathString& file, std::string_view bytes)
   std::wstring text = WideFromShiftJis(platform_words::kCannotWriteBefore) + FolderOfPath(file) +
                       WideFromShiftJis(platform_words::kCannotWriteReason) + SystemReason(error) +
                       WideFromShiftJis(platform_words::kCannotWriteAfter);
-  ShowMessageBox(std::move(text), wideTitle_, MB_OK | MB_ICONWARNING);
+  ShowMessageBox(std::move(text), appTitle_, MB_OK | MB_ICONWARNING);
   return false;
 }
 
