@@ -58,8 +58,10 @@ TEST(CodePage, Utf8ToShiftJisGivesOneQuestionMarkPerCharacterOrMalformedSequence
   };
   for (const auto& [utf8, sjis] : cases) EXPECT_EQ(ShiftJisFromUtf8(utf8), sjis) << utf8;
   // Well-formed whether Shift-JIS holds it or not; each kind of malformed sequence is not.
-  EXPECT_TRUE(IsUtf8("1\xC3\xA9\xEF\xBF\xBD\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF"));
-  for (const char* bad : {"\xE3\x81", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80"})
+  EXPECT_TRUE(
+      IsUtf8("1\xC3\xA9\xEF\xBF\xBD\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF\xE0\xA0\x80\xF0\x90\x80\x80"));
+  for (const char* bad : {"\xE3\x81", "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80",
+                          "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x81", "\x80"})
     EXPECT_FALSE(IsUtf8(bad)) << bad;
 }
 
