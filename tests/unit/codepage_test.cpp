@@ -60,8 +60,8 @@ TEST(CodePage, Utf8ToShiftJisGivesOneQuestionMarkPerCharacterOrMalformedSequence
   // Well-formed whether Shift-JIS holds it or not; each kind of malformed sequence is not.
   EXPECT_TRUE(
       IsUtf8("1\xC3\xA9\xEF\xBF\xBD\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF\xE0\xA0\x80\xF0\x90\x80\x80"));
-  for (const char* bad : {"\xE3\x81", "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80",
-                          "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x81", "\x80"})
+  for (const char* bad : {"\xE3\x81", "\xE3\x81\xC0", "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF",
+                          "\xED\xA0\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x81", "\x80"})
     EXPECT_FALSE(IsUtf8(bad)) << bad;
 }
 
